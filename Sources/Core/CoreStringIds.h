@@ -1,0 +1,22 @@
+#pragma once
+// Ids of the core library's own messages in its string table.
+
+enum CoreStringId : unsigned {
+    IDS_INDEX_OUT_OF_RANGE = 2,
+    IDS_DUPLICATED_TYPES = 3,
+    IDS_PSTREAM_INDEX = 4,
+    IDS_PSTREAM_MARKER = 5,
+    IDS_PSTREAM_PREFIX = 6,
+    IDS_UNKNOWN_STREAMABLE = 7,
+    IDS_PSTREAM_SUFFIX = 8,
+    IDS_ABSTRACT_CLASS = 9,
+    IDS_OLD_PREFIX = 10,
+    IDS_OLD_VERSION = 11,
+    IDS_NOT_BASE_CLASS = 12,
+    IDS_GFILE_INVALID_INDEX = 13,
+    IDS_WRITE_TO_READ_ONLY = 46,
+    IDS_READ_FROM_WRITE_ONLY = 47,
+    IDS_FILE_IS_ABSENT = 48,
+    IDS_INVALID_FILE_FORMAT = 49,
+    IDS_ZLIB_ERRORS = 50,
+};

@@ -1,0 +1,15 @@
+#include "Core/GIOException.h"
+
+#include "Core/CoreStringIds.h"
+
+GWriteToReadOnlyException::GWriteToReadOnlyException() : GIOException(IDS_WRITE_TO_READ_ONLY) {}
+
+GReadFromWriteOnlyException::GReadFromWriteOnlyException() : GIOException(IDS_READ_FROM_WRITE_ONLY) {}
+
+// zlib's error codes run from -1 (Z_ERRNO) down to -6 (Z_VERSION_ERROR), one field each; other codes have no
+// text of their own and leave the message empty.
+GCompressionException::GCompressionException(int zlibCode) : m_code(zlibCode) {
+    GString texts;
+    if (zlibCode < 0 && zlibCode >= -6 && texts.loadString(IDS_ZLIB_ERRORS))
+        message("%s", static_cast<const char*>(texts.segmentExcluding('|', static_cast<unsigned>(-zlibCode - 1))));
+}

@@ -1,0 +1,3 @@
+#include "Support/TestStartup.h"
+
+void KorvaneTestStartup() {}

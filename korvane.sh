@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs Korvane.
+#   ./korvane.sh [args...]   build, then run the main program with the arguments
+#   ./korvane.sh test        build, then run every test
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev locales)
+BUILD_DIR=build
+
+install_missing_packages() {
+    local missing=()
+    for package in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Korvane needs these packages. Install them, then run this again:"
+        echo "  sudo apt-get install -y ${missing[*]}"
+        exit 1
+    fi
+    echo "Installing ${missing[*]}"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+configure_and_build() {
+    local generator=()
+    command -v ninja >/dev/null && generator=(-G Ninja)
+    if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
+        cmake -S . -B "$BUILD_DIR" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DKORVANE_WERROR="${KORVANE_WERROR:-OFF}"
+    fi
+    cmake --build "$BUILD_DIR" --parallel "$(nproc)"
+}
+
+install_missing_packages
+configure_and_build
+
+if [ "${1:-}" = "test" ]; then
+    ctest --test-dir "$BUILD_DIR" --output-on-failure --timeout 300 -j "$(nproc)"
+else
+    echo "Korvane built in $BUILD_DIR/bin (the command-line tool and the application come with later steps)."
+fi
