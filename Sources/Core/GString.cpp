@@ -13,15 +13,6 @@
 #include <new>
 #include <utility>
 
-// The header in front of the characters of every block.
-struct GString::Data {
-    std::atomic<std::int32_t> refs;
-    std::uint32_t length;
-    std::uint32_t capacity; // character bytes, terminator included
-
-    char* chars() noexcept { return reinterpret_cast<char*>(this + 1); }
-};
-
 namespace {
 
 // Longest text a block may hold; keeps capacity + header within 32 bits.
@@ -40,20 +31,12 @@ unsigned GString::CheckedLength(unsigned long long n) {
     return static_cast<unsigned>(n);
 }
 
-char* GString::emptyText() noexcept {
-    // The shared empty record: never written, never freed.
-    struct Record {
-        Data header;
-        char zero;
-    };
-    static constinit Record record{{1, 0, 1}, '\0'};
-    static_assert(offsetof(Record, zero) == sizeof(Data));
-    return &record.zero;
-}
+constinit GString::EmptyRecord GString::s_empty{{1, 0, 1}, '\0'};
 
 // A block with room for n characters: capacity is n + 1 rounded down to a multiple of 16, plus 16.
 GString::Data* GString::allocate(unsigned n) {
     static_assert(sizeof(Data) == 12, "three 32-bit words precede the characters");
+    static_assert(offsetof(EmptyRecord, zero) == sizeof(Data));
     if (n > MaxLength)
         throw std::bad_alloc();
     const std::uint32_t capacity = ((n + 1) & 0x7FFFFFF0u) + 16;
@@ -63,13 +46,7 @@ GString::Data* GString::allocate(unsigned n) {
     return d;
 }
 
-GString::Data* GString::data() const noexcept {
-    return reinterpret_cast<Data*>(m_text) - 1;
-}
-
-void GString::release() noexcept {
-    if (m_text == emptyText())
-        return;
+void GString::releaseBlock() noexcept {
     Data* d = data();
     if (d->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
         d->~Data();
@@ -77,14 +54,9 @@ void GString::release() noexcept {
     }
 }
 
-// Makes the block this string's own with room for `needed` characters, keeping the first `keep` characters of
-// the old text when a new block has to be made.
-void GString::makeUnique(unsigned needed, unsigned keep) {
-    Data* old = data();
-    if (m_text != emptyText() && old->refs.load(std::memory_order_acquire) == 1 && old->capacity > needed)
-        return;
+void GString::reallocate(unsigned needed, unsigned keep) {
     Data* fresh = allocate(needed);
-    keep = std::min({keep, old->length, needed});
+    keep = std::min({keep, length(), needed});
     std::memcpy(fresh->chars(), m_text, keep);
     fresh->chars()[keep] = '\0';
     fresh->length = keep;
@@ -92,25 +64,7 @@ void GString::makeUnique(unsigned needed, unsigned keep) {
     m_text = fresh->chars();
 }
 
-// Sets the length of a block this string owns; an empty result becomes the shared empty string.
-void GString::setLengthUnchecked(unsigned n) noexcept {
-    if (n == 0) {
-        empty();
-        return;
-    }
-    data()->length = n;
-    m_text[n] = '\0';
-}
-
-bool GString::overlaps(const char* text) const noexcept {
-    const auto* begin = reinterpret_cast<const char*>(data());
-    const char* end = m_text + data()->capacity;
-    return std::less_equal<const char*>()(begin, text) && std::less<const char*>()(text, end);
-}
-
 // Construction and assignment
-
-GString::GString() noexcept : m_text(emptyText()) {}
 
 GString::GString(const GString& other) noexcept : m_text(other.m_text) {
     if (m_text != emptyText())
@@ -148,10 +102,6 @@ GString::GString(const char16_t* text) : m_text(emptyText()) {
 
 GString::GString(HMODULE module, unsigned id) : m_text(emptyText()) {
     loadString(module, id);
-}
-
-GString::~GString() {
-    release();
 }
 
 GString& GString::operator=(const GString& other) noexcept {
@@ -197,14 +147,6 @@ GString& GString::assign(const char* text, unsigned n) {
 
 // Access and raw buffer
 
-unsigned GString::length() const noexcept {
-    return data()->length;
-}
-
-unsigned GString::capacity() const noexcept {
-    return data()->capacity;
-}
-
 void GString::at(unsigned i, char c) {
     unsigned n = length();
     if (i >= n || m_text[i] == c)
@@ -213,11 +155,6 @@ void GString::at(unsigned i, char c) {
     m_text[i] = c;
     if (c == '\0')
         setLengthUnchecked(i);
-}
-
-void GString::empty() noexcept {
-    release();
-    m_text = emptyText();
 }
 
 char* GString::getBuffer(unsigned n) {

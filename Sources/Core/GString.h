@@ -5,8 +5,10 @@
 
 #include "Platform/win/Win32Types.h"
 
+#include <atomic>
 #include <compare>
 #include <cstdarg>
+#include <cstdint>
 
 #define GSTRING_PRINTF(fmt, args) __attribute__((format(printf, fmt, args)))
 
@@ -20,7 +22,7 @@ public:
     // The position that stands for the end of the string.
     static constexpr unsigned End = 0x7FFFFFFF;
 
-    GString() noexcept;
+    GString() noexcept : m_text(emptyText()) {}
     GString(const GString& other) noexcept;
     GString(GString&& other) noexcept;
     GString(const char* text);
@@ -28,7 +30,7 @@ public:
     GString(char c, unsigned n);
     explicit GString(const char16_t* text);
     GString(HMODULE module, unsigned id);
-    ~GString();
+    ~GString() { release(); }
 
     GString& operator=(const GString& other) noexcept;
     GString& operator=(GString&& other) noexcept;
@@ -37,13 +39,16 @@ public:
     GString& assign(const char* text, unsigned n);
 
     // Access
-    unsigned length() const noexcept;
-    unsigned capacity() const noexcept;
+    unsigned length() const noexcept { return data()->length; }
+    unsigned capacity() const noexcept { return data()->capacity; }
     bool isEmpty() const noexcept { return *m_text == '\0'; }
     operator const char*() const noexcept { return m_text; }
     char at(unsigned i) const noexcept { return m_text[i]; }
     void at(unsigned i, char c);
-    void empty() noexcept;
+    void empty() noexcept {
+        release();
+        m_text = emptyText();
+    }
     void Empty() noexcept { empty(); }
 
     // Raw buffer: getBuffer drops the old text and returns room for n characters; releaseBuffer takes the length
@@ -150,16 +155,53 @@ public:
     static void AddLoadStringFunc(LoadStringFunc func, void* context);
 
 private:
-    struct Data;
+    // The header in front of the characters of every block.
+    struct Data {
+        std::atomic<std::int32_t> refs;
+        std::uint32_t length;
+        std::uint32_t capacity; // character bytes, terminator included
+
+        char* chars() noexcept { return reinterpret_cast<char*>(this + 1); }
+    };
+    // The shared empty string: never written, never freed.
+    struct EmptyRecord {
+        Data header;
+        char zero;
+    };
+    static EmptyRecord s_empty;
+
     static Data* allocate(unsigned n);
-    static char* emptyText() noexcept;
+    static char* emptyText() noexcept { return &s_empty.zero; }
     static unsigned CheckedLength(unsigned long long n);
     static GString Concat(const char* a, unsigned aLength, const char* b, unsigned bLength);
-    Data* data() const noexcept;
-    void release() noexcept;
-    void makeUnique(unsigned needed, unsigned keep);
-    void setLengthUnchecked(unsigned n) noexcept;
-    bool overlaps(const char* text) const noexcept;
+    Data* data() const noexcept { return reinterpret_cast<Data*>(m_text) - 1; }
+    void release() noexcept {
+        if (m_text != emptyText())
+            releaseBlock();
+    }
+    void releaseBlock() noexcept;
+    // Makes the block this string's own with room for `needed` characters, keeping the first `keep` characters
+    // of the old text when a new block has to be made.
+    void makeUnique(unsigned needed, unsigned keep) {
+        if (m_text == emptyText() || data()->refs.load(std::memory_order_acquire) != 1 || data()->capacity <= needed)
+            reallocate(needed, keep);
+    }
+    void reallocate(unsigned needed, unsigned keep);
+    // Sets the length of a block this string owns; an empty result becomes the shared empty string.
+    void setLengthUnchecked(unsigned n) noexcept {
+        if (n == 0) {
+            empty();
+            return;
+        }
+        data()->length = n;
+        m_text[n] = '\0';
+    }
+    // Whether `text` points into this string's own block.
+    bool overlaps(const char* text) const noexcept {
+        const auto address = reinterpret_cast<std::uintptr_t>(text);
+        const auto block = reinterpret_cast<std::uintptr_t>(data());
+        return address >= block && address < block + sizeof(Data) + data()->capacity;
+    }
     void assignResource(const char* idOrText);
     void keepSegment(const char* set, unsigned n, bool including);
     GString& keepBetween(unsigned begin, unsigned end, bool left, bool right);
