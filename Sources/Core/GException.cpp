@@ -1,17 +1,60 @@
 #include "Core/GException.h"
 
+#include "Core/CoreStringTable.h"
 #include "Core/Utf8.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <exception>
+
+namespace {
+
+bool isStringId(const char* text) {
+    return text != nullptr && reinterpret_cast<std::uintptr_t>(text) < 0x10000;
+}
+
+// An exception of the family that nobody catches ends the program with its message on standard error.
+std::terminate_handler previousTerminate = nullptr;
+
+[[noreturn]] void reportUncaughtException() {
+    if (std::exception_ptr current = std::current_exception()) {
+        try {
+            std::rethrow_exception(current);
+        } catch (const CException* e) {
+            char text[1024];
+            if (e->GetErrorMessage(text, sizeof text))
+                std::fprintf(stderr, "%s\n", text);
+        } catch (...) {
+        }
+    }
+    if (previousTerminate != nullptr)
+        previousTerminate();
+    std::abort();
+}
+
+[[maybe_unused]] const bool terminateHandlerInstalled =
+    (previousTerminate = std::set_terminate(reportUncaughtException), true);
+
+} // namespace
 
 GException::~GException() = default;
 
-GLibraryException::GLibraryException(const char* text) : m_message(text) {}
-
-GLibraryException::GLibraryException(unsigned id) {
-    m_message.loadString(id);
+// Message texts come through the registered string loaders. Before the host has registered one (while the
+// modules of the program start) the core's own table answers, so no error goes without its text.
+GString GLibraryException::MessageText(unsigned id) {
+    GString text;
+    if (!text.loadString(id))
+        text.loadString(GetCoreModule(), id);
+    return text;
 }
+
+GLibraryException::GLibraryException(const char* text)
+    : m_message(isStringId(text) ? MessageText(static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(text)))
+                                 : GString(text)) {}
+
+GLibraryException::GLibraryException(unsigned id) : m_message(MessageText(id)) {}
 
 void GLibraryException::message(const char* fmt, ...) {
     va_list args;
@@ -23,7 +66,7 @@ void GLibraryException::message(const char* fmt, ...) {
 void GLibraryException::message(unsigned id, ...) {
     va_list args;
     va_start(args, id);
-    m_message.vformat(id, args);
+    m_message.vformat(static_cast<const char*>(MessageText(id)), args);
     va_end(args);
 }
 

@@ -26,6 +26,8 @@ public:
 
 protected:
     GLibraryException() = default;
+    // The text of string `id` of the core's messages.
+    static GString MessageText(unsigned id);
 
 private:
     GString m_message;

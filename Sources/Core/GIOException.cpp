@@ -9,7 +9,8 @@ GReadFromWriteOnlyException::GReadFromWriteOnlyException() : GIOException(IDS_RE
 // zlib's error codes run from -1 (Z_ERRNO) down to -6 (Z_VERSION_ERROR), one field each; other codes have no
 // text of their own and leave the message empty.
 GCompressionException::GCompressionException(int zlibCode) : m_code(zlibCode) {
-    GString texts;
-    if (zlibCode < 0 && zlibCode >= -6 && texts.loadString(IDS_ZLIB_ERRORS))
-        message("%s", static_cast<const char*>(texts.segmentExcluding('|', static_cast<unsigned>(-zlibCode - 1))));
+    if (zlibCode < 0 && zlibCode >= -6) {
+        const GString text = MessageText(IDS_ZLIB_ERRORS).segmentExcluding('|', static_cast<unsigned>(-zlibCode - 1));
+        message("%s", static_cast<const char*>(text));
+    }
 }

@@ -1,0 +1,78 @@
+#include "Core/GSortedCollection.h"
+
+#include "Core/MSort.h"
+
+#include <functional>
+
+G_IMPLEMENT_CLASS(GSortedCollection, GCollection)
+
+bool GSortedCollection::search(const void* key, int& index) const {
+    int lo = 0;
+    int hi = getCount() - 1;
+    bool found = false;
+    while (lo <= hi) {
+        const int mid = (lo + hi) / 2;
+        const int c = compare(keyOf(at(mid)), key);
+        if (c < 0) {
+            lo = mid + 1;
+        } else {
+            hi = mid - 1;
+            if (c == 0) {
+                found = true;
+                if (!m_duplicates)
+                    lo = mid;
+            }
+        }
+    }
+    index = lo;
+    return found;
+}
+
+int GSortedCollection::v_insert(void* item) {
+    int index = 0;
+    if (search(keyOf(item), index) && !m_duplicates) {
+        if (ownsItems())
+            freeItem(item);
+        return index;
+    }
+    at_insert(index, item);
+    return index;
+}
+
+int GSortedCollection::v_index_of(const void* item) const {
+    int index = 0;
+    if (!search(keyOf(item), index))
+        return -1;
+    if (!m_duplicates)
+        return index;
+    for (; index < getCount(); ++index)
+        if (at(index) == item)
+            return index;
+    return -1;
+}
+
+void GSortedCollection::resort() {
+    MSort::HSort(
+        getCount(), this,
+        [](long i, long j, void* context) {
+            const auto* c = static_cast<const GSortedCollection*>(context);
+            return c->compare(c->keyOf(c->at(static_cast<int>(i))), c->keyOf(c->at(static_cast<int>(j)))) < 0 ? 1 : 0;
+        },
+        [](long i, long j, void* context) {
+            auto* c = static_cast<GSortedCollection*>(context);
+            void* first = c->at(static_cast<int>(i));
+            c->at_put(static_cast<int>(i), c->at(static_cast<int>(j)));
+            c->at_put(static_cast<int>(j), first);
+        });
+}
+
+const void* GSortedCollection::keyOf(const void* item) const {
+    return item;
+}
+
+// Whole addresses are compared: their difference need not fit the result.
+int GSortedCollection::compare(const void* key1, const void* key2) const {
+    if (std::less<const void*>()(key1, key2))
+        return -1;
+    return std::less<const void*>()(key2, key1) ? 1 : 0;
+}

@@ -1,0 +1,22 @@
+#pragma once
+// GStreamable: the base of every persistent class. Each writes itself to an object stream and reads itself
+// back; the base has no data of its own, so it writes and reads nothing.
+
+#include "Core/gmetadata/GObject.h"
+
+class ipstream;
+class opstream;
+
+class GStreamable : public GObject {
+    G_CLASS(GStreamable)
+
+    virtual void read(ipstream& stream);
+    virtual void write(opstream& stream) const;
+
+    // Whether the object is written at all (an object may stand in a structure without being stored).
+    bool shouldWrite() const { return m_shouldWrite; }
+    void shouldWrite(bool flag) { m_shouldWrite = flag; }
+
+private:
+    bool m_shouldWrite = true;
+};
