@@ -1,5 +1,6 @@
 #include "Core/GSortedCollection.h"
 
+#include "Core/BinarySearch.h"
 #include "Core/MSort.h"
 
 #include <functional>
@@ -7,25 +8,8 @@
 G_IMPLEMENT_CLASS(GSortedCollection, GCollection)
 
 bool GSortedCollection::search(const void* key, int& index) const {
-    int lo = 0;
-    int hi = getCount() - 1;
-    bool found = false;
-    while (lo <= hi) {
-        const int mid = (lo + hi) / 2;
-        const int c = compare(keyOf(at(mid)), key);
-        if (c < 0) {
-            lo = mid + 1;
-        } else {
-            hi = mid - 1;
-            if (c == 0) {
-                found = true;
-                if (!m_duplicates)
-                    lo = mid;
-            }
-        }
-    }
-    index = lo;
-    return found;
+    return GBinarySearch(
+        getCount(), m_duplicates, [&](int i) { return compare(keyOf(at(i)), key); }, index);
 }
 
 int GSortedCollection::v_insert(void* item) {

@@ -1,5 +1,7 @@
 #include "Core/GVoidPtrSortedArrayPrim.h"
 
+#include "Core/BinarySearch.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -10,24 +12,8 @@ GVoidPtrSortedArrayPrim::~GVoidPtrSortedArrayPrim() {
 }
 
 bool GVoidPtrSortedArrayPrim::search(const void* key, int& index) const {
-    int lo = 0;
-    int hi = m_count - 1;
-    bool found = false;
-    while (lo <= hi) {
-        const int mid = (lo + hi) / 2;
-        const int c = compare(key_of(m_items[mid]), key);
-        if (c < 0) {
-            lo = mid + 1;
-        } else {
-            hi = mid - 1;
-            if (c == 0) {
-                found = true;
-                lo = mid;
-            }
-        }
-    }
-    index = lo;
-    return found;
+    return GBinarySearch(
+        m_count, false, [&](int i) { return compare(key_of(m_items[i]), key); }, index);
 }
 
 void GVoidPtrSortedArrayPrim::setLimit(int limit) {
