@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev locales)
+PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev locales zlib1g-dev)
 BUILD_DIR=build
 
 install_missing_packages() {

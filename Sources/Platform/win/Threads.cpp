@@ -1,0 +1,7 @@
+#include "Platform/win/Threads.h"
+
+#include <unistd.h>
+
+DWORD GetCurrentThreadId() {
+    return static_cast<DWORD>(gettid());
+}
