@@ -1,10 +1,10 @@
 #include "Core/gmetadata/GMetaData.h"
 
+#include "Core/GCriticalSection.h"
 #include "Core/gmetadata/GMetaClass.h"
 
 #include <cstring>
 #include <map>
-#include <mutex>
 
 namespace {
 
@@ -35,7 +35,7 @@ private:
 using ClassValues = std::map<const GMetaClass*, Value>;
 
 struct Store {
-    std::recursive_mutex lock;
+    GCriticalSection lock;
     std::map<const GMetaIndex*, ClassValues> values;
     long liveIndexes = 0;
 };
@@ -69,13 +69,13 @@ Value* findInherited(Store& s, const GMetaIndex* index, const GMetaClass* meta) 
 
 GMetaIndex::GMetaIndex() {
     Store& s = store();
-    std::lock_guard guard(s.lock);
+    GSingleLock guard(s.lock);
     ++s.liveIndexes;
 }
 
 GMetaIndex::~GMetaIndex() {
     Store& s = store();
-    std::lock_guard guard(s.lock);
+    GSingleLock guard(s.lock);
     if (--s.liveIndexes == 0)
         s.values.clear();
 }
@@ -85,7 +85,7 @@ bool GMetaData::SetMetaData(const GMetaIndex* index, const GMetaClass* meta, con
     if (index == nullptr || meta == nullptr)
         return false;
     Store& s = store();
-    std::lock_guard guard(s.lock);
+    GSingleLock guard(s.lock);
     ClassValues& values = s.values[index];
     values.erase(meta);
     values.try_emplace(meta, data, size, freeFunc);
@@ -96,14 +96,14 @@ const void* GMetaData::GetMetaData(const GMetaIndex* index, const GMetaClass* me
     if (index == nullptr || meta == nullptr)
         return nullptr;
     Store& s = store();
-    std::lock_guard guard(s.lock);
+    GSingleLock guard(s.lock);
     Value* value = lookInherited ? findInherited(s, index, meta) : findExact(s, index, meta);
     return value != nullptr ? value->address() : nullptr;
 }
 
 void GMetaData::RemoveMetaData(const GMetaIndex* index, const GMetaClass* meta) {
     Store& s = store();
-    std::lock_guard guard(s.lock);
+    GSingleLock guard(s.lock);
     auto byIndex = s.values.find(index);
     if (byIndex != s.values.end())
         byIndex->second.erase(meta);

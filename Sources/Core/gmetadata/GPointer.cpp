@@ -1,11 +1,12 @@
 #include "Core/gmetadata/GPointer.h"
 
-#include <mutex>
+#include "Core/GCriticalSection.h"
+
 
 namespace {
 
 struct WeakPointerList {
-    std::recursive_mutex lock;
+    GCriticalSection lock;
     GPointer* head = nullptr;
 };
 
@@ -31,7 +32,7 @@ GPointer::GPointer(GObject* object) : m_object(object) {
 
 void GPointer::link() {
     WeakPointerList& list = weakPointers();
-    std::lock_guard guard(list.lock);
+    GSingleLock guard(list.lock);
     m_next = list.head;
     if (m_next != nullptr)
         m_next->m_previous = this;
@@ -40,7 +41,7 @@ void GPointer::link() {
 
 GPointer::~GPointer() {
     WeakPointerList& list = weakPointers();
-    std::lock_guard guard(list.lock);
+    GSingleLock guard(list.lock);
     if (m_previous != nullptr)
         m_previous->m_next = m_next;
     else
@@ -65,7 +66,7 @@ void GPointer::object_destroyed() {
 
 void GPointer::ObjectDestroyed(GObject* object) {
     WeakPointerList& list = weakPointers();
-    std::lock_guard guard(list.lock);
+    GSingleLock guard(list.lock);
     for (GPointer* p = list.head; p != nullptr;) {
         GPointer* next = p->m_next; // object_destroyed may unlink p
         if (p->m_object == object)
