@@ -1,7 +1,12 @@
 #include "Core/GBitSet.h"
 
+#include "Core/InvalidPStream_Exception.h"
+#include "Core/ipstream.h"
+#include "Core/opstream.h"
+
 #include <algorithm>
 #include <bit>
+#include <vector>
 
 namespace {
 
@@ -148,4 +153,33 @@ std::ostream& operator<<(std::ostream& out, const GBitSet& bits) {
     for (DWORD i = 0; i < bits.m_size; ++i)
         out << (bits[i] ? '1' : '0');
     return out;
+}
+
+opstream& operator<<(opstream& stream, const GBitSet& bits) {
+    stream.writeDWord(bits.m_size);
+    stream.writeDWord(bits.m_wordCount);
+    for (DWORD w = bits.m_wordCount; w-- > 0;)
+        stream.writeDWord(bits.m_words[w]);
+    return stream;
+}
+
+ipstream& operator>>(ipstream& stream, GBitSet& bits) {
+    const long position = static_cast<long>(stream.countOfReadBytes());
+    const DWORD size = stream.readDWord();
+    const DWORD count = stream.readDWord();
+    if (size == 0 || count != wordsFor(size)) {
+        auto* error = new InvalidPStream_Exception("");
+        error->message("Invalid bit set: %u bits in %u words. Position=%li", size, count, position);
+        throw error;
+    }
+    // Read word by word before anything is allocated for them: a count the data does not hold fails first.
+    std::vector<DWORD> words;
+    for (DWORD w = 0; w < count; ++w)
+        words.push_back(stream.readDWord());
+    auto stored = std::make_unique<DWORD[]>(count);
+    std::reverse_copy(words.begin(), words.end(), stored.get());
+    bits.m_size = size;
+    bits.m_wordCount = count;
+    bits.m_words = std::move(stored);
+    return stream;
 }

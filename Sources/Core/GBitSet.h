@@ -7,6 +7,9 @@
 #include <memory>
 #include <ostream>
 
+class ipstream;
+class opstream;
+
 class GBitSet {
 public:
     GBitSet() : GBitSet(1) {}
@@ -53,6 +56,11 @@ public:
     bool operator>=(const GBitSet& other) const { return other <= *this; }
     bool operator<(const GBitSet& other) const { return *this <= other && !(*this == other); }
     bool operator>(const GBitSet& other) const { return other < *this; }
+
+    // Size, word count, then the words from the last to the first. Reading rejects a word count that does not
+    // match the size.
+    friend opstream& operator<<(opstream& stream, const GBitSet& bits);
+    friend ipstream& operator>>(ipstream& stream, GBitSet& bits);
 
     // One '0' or '1' per bit, from bit 0 to bit size - 1.
     friend std::ostream& operator<<(std::ostream& out, const GBitSet& bits);

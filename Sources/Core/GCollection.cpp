@@ -1,6 +1,9 @@
 #include "Core/GCollection.h"
 
 #include "Core/GLibraryExceptions.h"
+#include "Core/InvalidPStream_Exception.h"
+#include "Core/ipstream.h"
+#include "Core/opstream.h"
 
 #include <algorithm>
 #include <cstring>
@@ -172,6 +175,50 @@ void GCollection::pack() {
 
 void GCollection::freeItem(void* item) {
     ::operator delete(item);
+}
+
+// More items than any collection of the system holds: a stream that claims more is malformed.
+constexpr DWORD MaxStreamedItems = 1 << 24;
+
+void GCollection::write(opstream& stream) const {
+    GStreamable::write(stream);
+    stream.compat_writeDWord(static_cast<DWORD>(m_count));
+    stream.compat_writeDWord(static_cast<DWORD>(m_limit));
+    stream.compat_writeDWord(static_cast<DWORD>(m_delta));
+    stream.writeByte(m_ownsItems ? 1 : 0);
+    for (int i = 0; i < m_count; ++i)
+        write_item(m_items[i], stream);
+}
+
+// The items are read before the array takes the stored limit, so a malformed stream fails before anything large
+// is allocated; items read before a failure are released when the collection owns them.
+void GCollection::read(ipstream& stream) {
+    GStreamable::read(stream);
+    empty();
+    const long position = static_cast<long>(stream.countOfReadBytes());
+    const DWORD count = stream.compat_readDWord();
+    const DWORD limit = stream.compat_readDWord();
+    const DWORD delta = stream.compat_readDWord();
+    m_ownsItems = stream.readByte() != 0;
+    if (limit < count || limit > MaxStreamedItems) {
+        auto* error = new InvalidPStream_Exception("");
+        error->message("Invalid collection size: count %u, limit %u. Position=%li", count, limit, position);
+        throw error;
+    }
+    m_delta = std::max<int>(static_cast<int>(delta), 1);
+    std::vector<void*> items;
+    try {
+        for (DWORD i = 0; i < count; ++i)
+            items.push_back(read_item(stream));
+    } catch (...) {
+        if (m_ownsItems)
+            for (void* item : items)
+                freeItem(item);
+        throw;
+    }
+    setLimit(static_cast<int>(limit));
+    std::copy(items.begin(), items.end(), m_items);
+    m_count = static_cast<int>(count);
 }
 
 void GCollection::write_item(void*, opstream&) const {}

@@ -51,6 +51,10 @@ class GCollection : public GStreamable {
     virtual void setLimit(int n);
     // Destroys one item. Here: frees its memory.
     virtual void freeItem(void* item);
+    // Count, limit, delta and the owning flag, then every item through write_item. Reading empties the
+    // collection first and rejects sizes that cannot be right.
+    void read(ipstream& stream) override;
+    void write(opstream& stream) const override;
     // Streaming of single items; here nothing is written and nothing is read.
     virtual void write_item(void* item, opstream& stream) const;
     virtual void* read_item(ipstream& stream);

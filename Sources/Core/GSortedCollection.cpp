@@ -2,6 +2,8 @@
 
 #include "Core/BinarySearch.h"
 #include "Core/MSort.h"
+#include "Core/ipstream.h"
+#include "Core/opstream.h"
 
 #include <functional>
 
@@ -48,6 +50,17 @@ void GSortedCollection::resort() {
             c->at_put(static_cast<int>(i), c->at(static_cast<int>(j)));
             c->at_put(static_cast<int>(j), first);
         });
+}
+
+void GSortedCollection::write(opstream& stream) const {
+    GCollection::write(stream);
+    stream.writeByte(m_duplicates ? 1 : 0);
+}
+
+// Items are stored in the order they were written; they are not sorted again.
+void GSortedCollection::read(ipstream& stream) {
+    GCollection::read(stream);
+    m_duplicates = stream.readByte() != 0;
 }
 
 const void* GSortedCollection::keyOf(const void* item) const {

@@ -17,6 +17,10 @@ class GSortedCollection : public GCollection {
     // True when an equal key exists; `index` receives the position found (the first of equal keys when
     // duplicates are allowed) or the insertion position.
     bool search(const void* key, int& index) const;
+    // The collection, then the duplicates flag.
+    void read(ipstream& stream) override;
+    void write(opstream& stream) const override;
+
     // Sorts all items again by their keys.
     void resort();
 

@@ -12,6 +12,9 @@ class GStreamable : public GObject {
 
     virtual void read(ipstream& stream);
     virtual void write(opstream& stream) const;
+    // A deep copy made by writing this object to a memory stream and reading it back; null when the object is
+    // not to be written.
+    virtual GStreamable* clone() const;
 
     // Whether the object is written at all (an object may stand in a structure without being stored).
     bool shouldWrite() const { return m_shouldWrite; }

@@ -102,4 +102,32 @@ long fromUtf16(const char16_t* text, std::size_t count, char* out) noexcept {
     return static_cast<long>(out - start);
 }
 
+long toUtf16(const char* text, std::size_t length, char16_t* out) noexcept {
+    const char16_t* start = out;
+    for (std::size_t i = 0; i < length;) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const unsigned n = sequenceLength(lead);
+        if (n > length - i || (n == 1 && lead >= 0x80))
+            return -1;
+        unsigned c = n == 1 ? lead : lead & (0xFF >> (n + 1));
+        for (unsigned k = 1; k < n; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if (!isContinuation(next))
+                return -1;
+            c = (c << 6) | (next & 0x3F);
+        }
+        const bool overlong = (n == 3 && c < 0x800) || (n == 4 && c < 0x10000);
+        if (overlong || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
+            return -1;
+        if (c >= 0x10000) {
+            *out++ = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            *out++ = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            *out++ = static_cast<char16_t>(c);
+        }
+        i += n;
+    }
+    return static_cast<long>(out - start);
+}
+
 } // namespace Utf8

@@ -31,4 +31,8 @@ std::size_t complementSpan(const char* text, const char* set) noexcept;
 // written, or -1 for an unpaired surrogate.
 long fromUtf16(const char16_t* text, std::size_t count, char* out) noexcept;
 
+// Converts `length` bytes of UTF-8 to UTF-16 in `out`, which holds at least `length` units. Returns the units
+// written, or -1 for bytes that are not UTF-8.
+long toUtf16(const char* text, std::size_t length, char16_t* out) noexcept;
+
 } // namespace Utf8
