@@ -1,0 +1,55 @@
+#pragma once
+// Streamable classes for the stream tests.
+
+#include "Core/GStreamable.h"
+#include "Core/GString.h"
+#include "Core/TGCollection.h"
+#include "Core/ipstream.h"
+#include "Core/opstream.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// A value, a name and a pointer to another item (not owned).
+class GTestItem : public GStreamable {
+    G_CLASS(GTestItem)
+    GTestItem() = default;
+    GTestItem(int v, const char* n) : value(v), name(n) {}
+
+    void write(opstream& stream) const override;
+    void read(ipstream& stream) override;
+
+    int value = 0;
+    GString name;
+    GTestItem* next = nullptr;
+    const GMetaClass* readAs = nullptr; // the class record the stream reported while reading
+};
+
+// A collection that owns its items and streams them through pointers.
+class GTestItems : public TGCollection<GTestItem> {
+    G_CLASS(GTestItems)
+    void write_item(void* item, opstream& stream) const override;
+    void* read_item(ipstream& stream) override;
+};
+
+// A class that exists only while a test says so: its record is made and destroyed at run time, so a stream can
+// be written with it and read without it.
+class GTestExtra : public GTestItem {
+public:
+    static std::optional<GMetaClass> record;
+    static void Register();
+    static void Unregister() { record.reset(); }
+
+    const GMetaClass& getMetaClass() const override { return *record; }
+    void write(opstream& stream) const override;
+    void read(ipstream& stream) override;
+
+    std::vector<GTestItem*> children; // written as new objects inside this one
+};
+
+// The bytes of a memory stream as a string.
+template <class Stream>
+std::string bytesOf(Stream& stream) {
+    return std::string(static_cast<const char*>(stream.data()), stream.length());
+}
