@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs Korvane.
-#   ./korvane.sh [args...]   build, then run the main program with the arguments
+#   ./korvane.sh [args...]   build, then run the main program (for now the kortool command) with the arguments
 #   ./korvane.sh test        build, then run every test
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -40,5 +40,6 @@ configure_and_build
 if [ "${1:-}" = "test" ]; then
     ctest --test-dir "$BUILD_DIR" --output-on-failure --timeout 300 -j "$(nproc)"
 else
-    echo "Korvane built in $BUILD_DIR/bin (the command-line tool and the application come with later steps)."
+    # Until the application exists, the main job is the command-line tool.
+    exec "$BUILD_DIR/bin/kortool" "$@"
 fi

@@ -1,0 +1,6 @@
+#include "Core/CoreStringTable.h"
+#include "Support/TestStartup.h"
+
+void KorvaneTestStartup() {
+    AddCoreStringLoader();
+}
