@@ -179,6 +179,9 @@ void GCollection::freeItem(void* item) {
 
 // More items than any collection of the system holds: a stream that claims more is malformed.
 constexpr DWORD MaxStreamedItems = 1 << 24;
+// Free slots beyond the items that a stream may ask for: the stored limit is honoured up to this, so what is
+// allocated follows what the data holds.
+constexpr DWORD MaxStreamedSlack = 4096;
 
 void GCollection::write(opstream& stream) const {
     GStreamable::write(stream);
@@ -190,8 +193,8 @@ void GCollection::write(opstream& stream) const {
         write_item(m_items[i], stream);
 }
 
-// The items are read before the array takes the stored limit, so a malformed stream fails before anything large
-// is allocated; items read before a failure are released when the collection owns them.
+// The items are read before the array is made, so a malformed stream fails before anything large is
+// allocated; items read before a failure are released when the collection owns them.
 void GCollection::read(ipstream& stream) {
     GStreamable::read(stream);
     empty();
@@ -200,7 +203,7 @@ void GCollection::read(ipstream& stream) {
     const DWORD limit = stream.compat_readDWord();
     const DWORD delta = stream.compat_readDWord();
     m_ownsItems = stream.readByte() != 0;
-    if (limit < count || limit > MaxStreamedItems) {
+    if (limit < count || count > MaxStreamedItems) {
         auto* error = new InvalidPStream_Exception("");
         error->message("Invalid collection size: count %u, limit %u. Position=%li", count, limit, position);
         throw error;
@@ -216,7 +219,7 @@ void GCollection::read(ipstream& stream) {
                 freeItem(item);
         throw;
     }
-    setLimit(static_cast<int>(limit));
+    setLimit(static_cast<int>(std::min(limit, count + MaxStreamedSlack)));
     std::copy(items.begin(), items.end(), m_items);
     m_count = static_cast<int>(count);
 }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <utility>
 
@@ -214,6 +215,13 @@ ipstream& ipstream::operator>>(const GMetaClass*& meta) {
     name[length] = '\0';
     meta = find_class(name);
     return *this;
+}
+
+std::vector<GStreamable*> ipstream::readObjects() const {
+    std::vector<GStreamable*> objects;
+    std::copy_if(m_objects.begin(), m_objects.end(), std::back_inserter(objects),
+                 [](GStreamable* object) { return object != Skipped; });
+    return objects;
 }
 
 long ipstream::tellg() {

@@ -57,6 +57,10 @@ public:
     ipstream& operator>>(GString& text);
     ipstream& operator>>(const GMetaClass*& meta);
 
+    // The objects read since construction or the last seekg (not those of skipped frames). A caller that
+    // abandons a stream after an error can release through this list what the stream built for it.
+    std::vector<GStreamable*> readObjects() const;
+
     unsigned long countOfReadBytes() const { return m_read; }
     // While an object reads itself: the class record found for its frame's name (possibly an old name).
     const GMetaClass* metaclassOfReadingObject() const { return m_readingClass; }

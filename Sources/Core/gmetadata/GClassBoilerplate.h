@@ -17,7 +17,7 @@ void* GCastTo(const X* self, const std::type_info& type) {
     if (type == typeid(X))
         return const_cast<X*>(self);
     void* result = nullptr;
-    ((result = result != nullptr ? result : self->Bases::cast_to_(type)), ...);
+    ((result = result != nullptr ? result : static_cast<const Bases*>(self)->Bases::cast_to_(type)), ...);
     return result;
 }
 

@@ -1,0 +1,73 @@
+#include "Fuzz/FuzzClasses.h"
+
+#include "Core/GCompressionIO.h"
+#include "Core/GFileIO.h"
+#include "Core/ipstream.h"
+#include "Core/mpstream.h"
+#include "Core/opstream.h"
+
+#include <memory>
+#include <string>
+
+G_IMPLEMENT_CLASS(GFuzzItem, GStreamable)
+G_IMPLEMENT_CLASS(GFuzzList, GCollection)
+
+void GFuzzItem::write(opstream& stream) const {
+    stream.writeByte(0);
+    stream << value << name;
+    stream.writeWideString(u"wide \u00E9");
+    stream << bits;
+    stream.writePointer(next);
+}
+
+void GFuzzItem::read(ipstream& stream) {
+    stream.readByte();
+    stream >> value >> name;
+    std::unique_ptr<char16_t[]> text(stream.readWideString());
+    stream >> bits;
+    next = static_cast<GFuzzItem*>(stream.readPointer(typeid(GFuzzItem)));
+}
+
+void GFuzzList::write_item(void* item, opstream& stream) const {
+    stream.writePointer(static_cast<GFuzzItem*>(item));
+}
+
+void* GFuzzList::read_item(ipstream& stream) {
+    return stream.readPointer(typeid(GFuzzItem));
+}
+
+namespace {
+
+// The first byte of an input chooses how it is read: bit 0 big-endian, bit 1 through the inflater.
+void writeSeed(const std::string& path, unsigned char mode, const GStreamable& object) {
+    auto* device = new GCompressionIO(new GMemoryIO);
+    device->compression_level((mode & 2) != 0 ? -1 : 0);
+    iopstream stream(device);
+    stream.endian((mode & 1) != 0 ? pstream::BigEndian : pstream::LittleEndian);
+    stream.writePointer(&object);
+    stream.writePointer(&object);
+    stream.flush();
+    auto* memory = static_cast<GMemoryIO*>(device->getIO());
+    GFileIO file(path.c_str(), GIO::WriteOnly, GFileIO::CreateAlways, GFileIO::ShareNone);
+    file.gwrite(&mode, 1);
+    file.gwrite(memory->buffer(), memory->length());
+}
+
+} // namespace
+
+void WriteFuzzSeeds(const char* folder) {
+    GFuzzItem first, second;
+    first.value = 1;
+    first.name = "first";
+    first.bits += 40;
+    second.next = &first;
+    first.next = &second;
+    GFuzzList list;
+    list.insert(&first);
+    list.insert(&second);
+    list.insert(nullptr);
+    for (unsigned char mode = 0; mode < 4; ++mode) {
+        writeSeed(std::string(folder) + "/item" + std::to_string(mode), mode, first);
+        writeSeed(std::string(folder) + "/list" + std::to_string(mode), mode, list);
+    }
+}

@@ -1,0 +1,29 @@
+#pragma once
+// Streamable classes that the stream fuzzer reads. None of them owns another object, so every object a stream
+// builds is released exactly once, through the stream's list of read objects.
+
+#include "Core/GBitSet.h"
+#include "Core/GCollection.h"
+#include "Core/GString.h"
+
+class GFuzzItem : public GStreamable {
+    G_CLASS(GFuzzItem)
+    void write(opstream& stream) const override;
+    void read(ipstream& stream) override;
+
+    int value = 0;
+    GString name;
+    GString wide;
+    GBitSet bits;
+    GFuzzItem* next = nullptr;
+};
+
+class GFuzzList : public GCollection {
+    G_CLASS(GFuzzList)
+    void write_item(void* item, opstream& stream) const override;
+    void* read_item(ipstream& stream) override;
+    void freeItem(void*) override {}
+};
+
+// Sample streams of every kind the reader meets: the fuzzer's seeds.
+void WriteFuzzSeeds(const char* folder);

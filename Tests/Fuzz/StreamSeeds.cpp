@@ -1,0 +1,16 @@
+// Writes the stream fuzzer's seed inputs into the folder given.
+
+#include "Core/CoreStringTable.h"
+#include "Fuzz/FuzzClasses.h"
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: StreamSeeds FOLDER\n");
+        return 2;
+    }
+    AddCoreStringLoader();
+    WriteFuzzSeeds(argv[1]);
+    return 0;
+}
