@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -214,6 +215,24 @@ TEST(ObjectStream, PointersAreWrittenOnceThenByIndex) {
     stream.writePointer(&item);
     EXPECT_EQ(hex(bytesOf(stream).substr(0, 1)), "02");
     EXPECT_EQ(stream.countOfWrittenBytes(), first);
+}
+
+TEST(ObjectStream, LargeIndicesTakeTheLongForm) {
+    std::vector<GTestItem> items(65535);
+    mpstream stream;
+    for (const GTestItem& item : items)
+        stream.writePointer(&item);
+    const std::size_t end = stream.length();
+    stream.writePointer(&items[65533]);
+    stream.writePointer(&items[65534]);
+    EXPECT_EQ(hex(bytesOf(stream).substr(end)), "01 FE FF 01 FF FF FF FF 00 00");
+
+    stream.seekg(0, GIO::FromBegin);
+    std::vector<std::unique_ptr<GTestItem>> read;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        read.emplace_back(static_cast<GTestItem*>(stream.readPointer(typeid(GTestItem))));
+    EXPECT_EQ(stream.readPointer(typeid(GTestItem)), read[65533].get());
+    EXPECT_EQ(stream.readPointer(typeid(GTestItem)), read[65534].get());
 }
 
 TEST(ObjectStream, SelfReferenceAndForcedCopies) {
