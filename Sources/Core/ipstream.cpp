@@ -287,11 +287,8 @@ void* ipstream::readFrameContent(Frame& frame, const std::type_info& required, G
     frame.meta = frame.hasName ? find_class(name.get()) : nullptr;
     if (!frame.newStyle && frame.meta == nullptr)
         throw new UnknownStreamableType_Exception(frame.name);
-    if (frame.meta != nullptr) {
-        void* object = readBody(frame, required, target);
-        readSuffix(frame);
-        return object;
-    }
+    if (frame.meta != nullptr)
+        return readBody(frame, required, target);
     if (target == nullptr || frame.hasName) {
         skipFrame(frame);
         return nullptr;
@@ -300,6 +297,8 @@ void* ipstream::readFrameContent(Frame& frame, const std::type_info& required, G
     return target->cast_to_(required);
 }
 
+// The body and the suffix. When either fails, an object built here is destroyed and its entry becomes a
+// placeholder.
 void* ipstream::readBody(const Frame& frame, const std::type_info& required, GStreamable* target) {
     if (m_depth >= MaxDepth) {
         auto* error = new InvalidPStream_Exception("");
@@ -327,6 +326,7 @@ void* ipstream::readBody(const Frame& frame, const std::type_info& required, GSt
     ++m_depth;
     try {
         object->read(*this);
+        readSuffix(frame);
     } catch (...) {
         --m_depth;
         m_readingClass = outer;
