@@ -1,0 +1,121 @@
+#include "Platform/ipl/IplArea.h"
+
+#include <algorithm>
+
+namespace ipl {
+
+namespace {
+
+struct Rect {
+    int x, y, w, h;
+};
+
+// The image's region of interest clipped to the image.
+Rect regionOf(const IplImage* image) {
+    if (image->roi == nullptr)
+        return {0, 0, image->width, image->height};
+    const int x = std::clamp(image->roi->xOffset, 0, image->width);
+    const int y = std::clamp(image->roi->yOffset, 0, image->height);
+    return {x, y, std::clamp(image->roi->width, 0, image->width - x), std::clamp(image->roi->height, 0, image->height - y)};
+}
+
+bool setLanes(Part& part, Channels channels) {
+    const IplImage* image = part.image;
+    part.pixelElements = bitsOf(image) == 1 ? 1 : image->nChannels;
+    const int coi = image->roi != nullptr ? image->roi->coi : 0;
+    if (coi > 0) {
+        if (coi > part.pixelElements)
+            return false;
+        part.lanes[0] = coi - 1;
+        part.laneCount = 1;
+        part.allLanes = part.pixelElements == 1;
+        return true;
+    }
+    const int alpha = channels == Channels::Colour ? image->alphaChannel : 0;
+    for (int c = 0; c < part.pixelElements && c < 4; ++c)
+        if (c + 1 != alpha)
+            part.lanes[part.laneCount++] = c;
+    part.allLanes = part.laneCount == part.pixelElements;
+    return part.laneCount > 0;
+}
+
+} // namespace
+
+Area::Area(std::initializer_list<IplImage*> images, Channels channels) {
+    width = height = 1 << 30;
+    for (IplImage* image : images) {
+        if (image == nullptr || image->imageData == nullptr || image->dataOrder != IPL_DATA_ORDER_PIXEL ||
+            image->nChannels < 1 || image->nChannels > 4) {
+            m_valid = false;
+            return;
+        }
+        const Rect r = regionOf(image);
+        Part part;
+        part.image = image;
+        part.x = r.x;
+        part.y = r.y;
+        if (!setLanes(part, channels)) {
+            m_valid = false;
+            return;
+        }
+        if (image->maskROI != nullptr && image->maskROI->imageData != nullptr) {
+            part.mask = image->maskROI;
+            part.maskX = part.mask->roi != nullptr ? part.mask->roi->xOffset : 0;
+            part.maskY = part.mask->roi != nullptr ? part.mask->roi->yOffset : 0;
+            m_masked = true;
+        }
+        width = std::min(width, r.w);
+        height = std::min(height, r.h);
+        m_contiguous = m_contiguous && part.allLanes && part.mask == nullptr;
+        m_parts.push_back(part);
+    }
+    const int lanes = m_parts.empty() ? 0 : m_parts.front().laneCount;
+    for (const Part& part : m_parts)
+        m_valid = m_valid && part.laneCount == lanes;
+    if (m_masked)
+        m_enabled.resize(static_cast<std::size_t>(std::max(width, 0)));
+}
+
+const std::uint8_t* Area::enabled(int j) {
+    if (!m_masked)
+        return nullptr;
+    std::fill(m_enabled.begin(), m_enabled.end(), 1);
+    for (const Part& part : m_parts) {
+        if (part.mask == nullptr)
+            continue;
+        const int my = part.maskY + j;
+        for (int i = 0; i < width; ++i) {
+            const int mx = part.maskX + i;
+            const bool inside = mx >= 0 && my >= 0 && mx < part.mask->width && my < part.mask->height;
+            if (!inside || !bitAt(part.mask, mx, my))
+                m_enabled[static_cast<std::size_t>(i)] = 0;
+        }
+    }
+    return m_enabled.data();
+}
+
+void Area::snapshot(std::size_t i, int margin) {
+    Part& part = m_parts[i];
+    const IplImage* image = part.image;
+    const int first = std::max(part.y - margin, 0);
+    const int last = std::min(part.y + height + margin, image->height);
+    const std::size_t step = static_cast<std::size_t>(image->widthStep);
+    m_snapshotData.assign(image->imageData + first * step, image->imageData + last * step);
+    m_snapshotHeader = *image;
+    m_snapshotHeader.imageData = m_snapshotHeader.imageDataOrigin = m_snapshotData.data();
+    m_snapshotHeader.height = last - first;
+    m_snapshotHeader.roi = nullptr;
+    m_snapshotHeader.maskROI = nullptr;
+    part.image = &m_snapshotHeader;
+    part.y -= first;
+}
+
+bool Area::overlapping(std::size_t a, std::size_t b) const {
+    const IplImage* first = m_parts[a].image;
+    const IplImage* second = m_parts[b].image;
+    const char* firstEnd = first->imageData + static_cast<long>(first->widthStep) * first->height;
+    const char* secondEnd = second->imageData + static_cast<long>(second->widthStep) * second->height;
+    return first->imageData < secondEnd && second->imageData < firstEnd;
+}
+
+} // namespace ipl

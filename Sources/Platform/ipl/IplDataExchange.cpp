@@ -1,0 +1,109 @@
+// Copying, filling and converting pixels.
+
+#include "Platform/ipl/IplLoops.h"
+
+#include <algorithm>
+
+namespace ipl {
+
+bool sameDepth(const Area& area) {
+    for (std::size_t i = 1; i < area.size(); ++i)
+        if (area[i].image->depth != area[0].image->depth)
+            return false;
+    return true;
+}
+
+} // namespace ipl
+
+using namespace ipl;
+
+namespace {
+
+template <class T>
+void fillValues(Area& area, T value) {
+    const Part& d = area[0];
+    for (int j = 0; j < area.height; ++j) {
+        T* row = d.row<T>(j);
+        const std::uint8_t* enabled = area.enabled(j);
+        if (area.contiguous()) {
+            std::fill(row, row + area.width * d.pixelElements, value);
+            continue;
+        }
+        for (int i = 0; i < area.width; ++i)
+            if (enabled == nullptr || enabled[i] != 0)
+                for (int c = 0; c < d.laneCount; ++c)
+                    row[i * d.pixelElements + d.lanes[c]] = value;
+    }
+}
+
+// A header of the whole image with no region, mask or alpha channel: what the conversion works on.
+IplImage wholeImage(const IplImage* image) {
+    IplImage whole = *image;
+    whole.roi = nullptr;
+    whole.maskROI = nullptr;
+    whole.alphaChannel = 0;
+    return whole;
+}
+
+} // namespace
+
+// A source that shares pixels with the destination at another place is read from a snapshot, so the result is
+// the one an out-of-place copy gives.
+void iplCopy(IplImage* srcImage, IplImage* dstImage) {
+    Area area({srcImage, dstImage});
+    if (!area || !sameDepth(area))
+        return;
+    if (area.overlapping(0, 1) && (area[0].image != area[1].image || area[0].x != area[1].x || area[0].y != area[1].y))
+        area.snapshot(0);
+    if (bitsOf(srcImage) == 1) {
+        mapBits(area, [](bool b) { return b; });
+        return;
+    }
+    withDepth(srcImage->depth, [&](auto type) {
+        using T = decltype(type);
+        mapValues<T, T>(area, [](T v) { return v; });
+    });
+}
+
+// The value is kept whole for 32-bit data, saturated for 8 and 16 bits, and any non-zero value sets a bit.
+void iplSet(IplImage* image, int fillValue) {
+    Area area({image});
+    if (!area)
+        return;
+    if (bitsOf(image) == 1) {
+        for (int j = 0; j < area.height; ++j) {
+            const std::uint8_t* enabled = area.enabled(j);
+            for (int i = 0; i < area.width; ++i)
+                if (enabled == nullptr || enabled[i] != 0)
+                    setBit(image, area[0].x + i, area[0].y + j, fillValue != 0);
+        }
+        return;
+    }
+    withDepth(image->depth, [&](auto type) {
+        using T = decltype(type);
+        fillValues<T>(area, saturate<T>(fillValue));
+    });
+}
+
+// Whole images, whatever their regions and masks; values that do not fit the destination saturate.
+void iplConvert(IplImage* srcImage, IplImage* dstImage) {
+    if (srcImage == nullptr || dstImage == nullptr || srcImage->width != dstImage->width ||
+        srcImage->height != dstImage->height || srcImage->nChannels != dstImage->nChannels)
+        return;
+    IplImage source = wholeImage(srcImage);
+    IplImage target = wholeImage(dstImage);
+    Area area({&source, &target}, Channels::All);
+    if (!area || (bitsOf(srcImage) == 1) != (bitsOf(dstImage) == 1))
+        return;
+    if (bitsOf(srcImage) == 1) {
+        mapBits(area, [](bool b) { return b; });
+        return;
+    }
+    withDepth(srcImage->depth, [&](auto sourceType) {
+        using S = decltype(sourceType);
+        withDepth(dstImage->depth, [&](auto targetType) {
+            using D = decltype(targetType);
+            mapValues<S, D>(area, [](S v) { return saturate<D>(v); });
+        });
+    });
+}
