@@ -16,7 +16,8 @@ Rect regionOf(const IplImage* image) {
         return {0, 0, image->width, image->height};
     const int x = std::clamp(image->roi->xOffset, 0, image->width);
     const int y = std::clamp(image->roi->yOffset, 0, image->height);
-    return {x, y, std::clamp(image->roi->width, 0, image->width - x), std::clamp(image->roi->height, 0, image->height - y)};
+    return {x, y, std::clamp(image->roi->width, 0, image->width - x),
+            std::clamp(image->roi->height, 0, image->height - y)};
 }
 
 bool setLanes(Part& part, Channels channels) {
@@ -41,7 +42,7 @@ bool setLanes(Part& part, Channels channels) {
 
 } // namespace
 
-Area::Area(std::initializer_list<IplImage*> images, Channels channels) {
+Area::Area(const std::vector<IplImage*>& images, Channels channels, bool sameLanes) {
     width = height = 1 << 30;
     for (IplImage* image : images) {
         if (image == nullptr || image->imageData == nullptr || image->dataOrder != IPL_DATA_ORDER_PIXEL ||
@@ -71,7 +72,7 @@ Area::Area(std::initializer_list<IplImage*> images, Channels channels) {
     }
     const int lanes = m_parts.empty() ? 0 : m_parts.front().laneCount;
     for (const Part& part : m_parts)
-        m_valid = m_valid && part.laneCount == lanes;
+        m_valid = m_valid && (!sameLanes || part.laneCount == lanes);
     if (m_masked)
         m_enabled.resize(static_cast<std::size_t>(std::max(width, 0)));
 }
@@ -116,6 +117,13 @@ bool Area::overlapping(std::size_t a, std::size_t b) const {
     const char* firstEnd = first->imageData + static_cast<long>(first->widthStep) * first->height;
     const char* secondEnd = second->imageData + static_cast<long>(second->widthStep) * second->height;
     return first->imageData < secondEnd && second->imageData < firstEnd;
+}
+
+bool sameDepth(const Area& area) {
+    for (std::size_t i = 1; i < area.size(); ++i)
+        if (area[i].image->depth != area[0].image->depth)
+            return false;
+    return true;
 }
 
 } // namespace ipl

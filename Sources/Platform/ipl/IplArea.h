@@ -23,7 +23,9 @@ inline void setBit(IplImage* image, int x, int y, bool on) {
     *byte = on ? (*byte | bit) : (*byte & ~bit);
 }
 
-inline int bitsOf(const IplImage* image) { return image->depth & IPL_DEPTH_MASK; }
+inline int bitsOf(const IplImage* image) {
+    return image->depth & IPL_DEPTH_MASK;
+}
 
 // One image's part in an operation.
 struct Part {
@@ -52,8 +54,11 @@ enum class Channels {
 
 class Area {
 public:
-    // Null images make the area invalid. Images of one-bit depth take part as single channels.
-    Area(std::initializer_list<IplImage*> images, Channels channels = Channels::Colour);
+    // Null images make the area invalid. Images of one-bit depth take part as single channels. Unless told
+    // otherwise, every image must take part with the same number of channels.
+    Area(std::initializer_list<IplImage*> images, Channels channels = Channels::Colour, bool sameLanes = true)
+        : Area(std::vector<IplImage*>(images), channels, sameLanes) {}
+    Area(const std::vector<IplImage*>& images, Channels channels, bool sameLanes);
 
     // False for an invalid combination or an empty overlap: the operation then does nothing.
     explicit operator bool() const { return m_valid && width > 0 && height > 0; }
@@ -85,6 +90,9 @@ private:
     IplImage m_snapshotHeader{};
 };
 
+// All parts have the same depth.
+bool sameDepth(const Area& area);
+
 // Values in the range of a depth.
 template <class T>
 inline T saturate(long long v) {
@@ -94,6 +102,8 @@ inline T saturate(long long v) {
 }
 
 // Rounds a non-negative quotient half up.
-inline long long divRound(long long n, long long d) { return (n + d / 2) / d; }
+inline long long divRound(long long n, long long d) {
+    return (n + d / 2) / d;
+}
 
 } // namespace ipl

@@ -4,17 +4,6 @@
 
 #include <algorithm>
 
-namespace ipl {
-
-bool sameDepth(const Area& area) {
-    for (std::size_t i = 1; i < area.size(); ++i)
-        if (area[i].image->depth != area[0].image->depth)
-            return false;
-    return true;
-}
-
-} // namespace ipl
-
 using namespace ipl;
 
 namespace {

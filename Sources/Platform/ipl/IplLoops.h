@@ -107,6 +107,4 @@ void mapBits2(Area& area, F f) {
     }
 }
 
-bool sameDepth(const Area& area);
-
 } // namespace ipl

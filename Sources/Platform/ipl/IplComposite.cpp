@@ -1,0 +1,167 @@
+// Alpha compositing and premultiplication, on 8-bit data. Alphas are 0..255 for 0..1; products are divided
+// with rounding half up.
+
+#include "Platform/ipl/IplLoops.h"
+
+#include <algorithm>
+
+using namespace ipl;
+
+namespace {
+
+// Where one image's alpha is read or written: its declared alpha channel, or channel 1 of an alpha image.
+struct AlphaSource {
+    const Part* part = nullptr;
+    int lane = 0;
+
+    explicit operator bool() const { return part != nullptr; }
+    std::uint8_t* at(int i, int j) const { return part->row<std::uint8_t>(j) + i * part->pixelElements + lane; }
+};
+
+AlphaSource alphaOf(const Part* own, const Part* separate) {
+    if (separate != nullptr) {
+        const int alpha = separate->image->alphaChannel;
+        return {separate, alpha > 0 && alpha <= separate->pixelElements ? alpha - 1 : 0};
+    }
+    const int alpha = own->image->alphaChannel;
+    if (alpha > 0 && alpha <= own->pixelElements)
+        return {own, alpha - 1};
+    return {};
+}
+
+int scale(long long n, long long d) {
+    return static_cast<int>(divRound(n, d));
+}
+
+// The colour (0..255, before saturation) and the alpha of one channel's result.
+struct Mix {
+    int colour;
+    int alpha;
+};
+
+Mix compose(int type, bool premultiplied, int A, int B, int a, int b) {
+    const int na = 255 - a;
+    const int nb = 255 - b;
+    if (premultiplied) {
+        switch (type) {
+        case IPL_COMPOSITE_OVER:
+            return {A + scale(na * B, 255), a + scale(na * b, 255)};
+        case IPL_COMPOSITE_IN:
+            return {scale(A * b, 255), scale(a * b, 255)};
+        case IPL_COMPOSITE_OUT:
+            return {scale(A * nb, 255), scale(a * nb, 255)};
+        case IPL_COMPOSITE_ATOP:
+            return {scale(A * b + na * B, 255), scale(a * b + na * b, 255)};
+        case IPL_COMPOSITE_XOR:
+            return {scale(A * nb + na * B, 255), scale(a * nb + na * b, 255)};
+        default:
+            return {A + B, a + b};
+        }
+    }
+    switch (type) {
+    case IPL_COMPOSITE_OVER:
+        return {scale(255LL * a * A + static_cast<long long>(na) * b * B, 65025), a + scale(na * b, 255)};
+    case IPL_COMPOSITE_IN:
+        return {scale(static_cast<long long>(a) * A * b, 65025), scale(a * b, 255)};
+    case IPL_COMPOSITE_OUT:
+        return {scale(static_cast<long long>(a) * A * nb, 65025), scale(a * nb, 255)};
+    case IPL_COMPOSITE_ATOP:
+        return {scale(static_cast<long long>(a) * A * b + static_cast<long long>(na) * b * B, 65025),
+                scale(a * b + na * b, 255)};
+    case IPL_COMPOSITE_XOR:
+        return {scale(static_cast<long long>(a) * A * nb + static_cast<long long>(na) * b * B, 65025),
+                scale(a * nb + na * b, 255)};
+    default:
+        return {scale(a * A + b * B, 255), a + b};
+    }
+}
+
+std::uint8_t clamp8(int v) {
+    return static_cast<std::uint8_t>(std::clamp(v, 0, 255));
+}
+
+} // namespace
+
+// A is laid over B into the destination. Alphas come from the alpha images when given, else from the images'
+// alpha channels; B without either takes 1 - alpha of A. With divideMode the colour is divided by the result
+// alpha (a zero alpha gives colour 0). The result alpha goes to the destination's alpha image or alpha channel.
+void iplAlphaComposite(IplImage* srcImageA, IplImage* srcImageB, IplImage* dstImage, int compositeType,
+                       IplImage* alphaImageA, IplImage* alphaImageB, IplImage* alphaImageDst, bool premulAlpha,
+                       bool divideMode) {
+    if (compositeType < IPL_COMPOSITE_OVER || compositeType > IPL_COMPOSITE_PLUS ||
+        (alphaImageA == nullptr && alphaImageB != nullptr))
+        return;
+    std::vector<IplImage*> images{srcImageA, srcImageB, dstImage};
+    for (IplImage* alphaImage : {alphaImageA, alphaImageB, alphaImageDst})
+        if (alphaImage != nullptr)
+            images.push_back(alphaImage);
+    Area area(images, Channels::Colour, false);
+    if (!area || srcImageA->depth != IPL_DEPTH_8U || !sameDepth(area))
+        return;
+    const Part& a = area[0];
+    const Part& b = area[1];
+    const Part& d = area[2];
+    if (a.laneCount != b.laneCount || a.laneCount != d.laneCount)
+        return;
+    // Absent alpha images were left out of the area, so the parts after the destination are the given ones.
+    std::size_t next = 3;
+    const Part* alphaPartA = alphaImageA != nullptr ? &area[next++] : nullptr;
+    const Part* alphaPartB = alphaImageB != nullptr ? &area[next++] : nullptr;
+    const Part* alphaPartD = alphaImageDst != nullptr ? &area[next++] : nullptr;
+    const AlphaSource alphaA = alphaOf(&a, alphaPartA);
+    const AlphaSource alphaB = alphaOf(&b, alphaPartB);
+    const AlphaSource alphaD = alphaOf(&d, alphaPartD);
+    if (!alphaA)
+        return;
+    for (int j = 0; j < area.height; ++j) {
+        const std::uint8_t* enabled = area.enabled(j);
+        const std::uint8_t* ar = a.row<std::uint8_t>(j);
+        const std::uint8_t* br = b.row<std::uint8_t>(j);
+        std::uint8_t* dr = d.row<std::uint8_t>(j);
+        for (int i = 0; i < area.width; ++i) {
+            if (enabled != nullptr && enabled[i] == 0)
+                continue;
+            const int av = *alphaA.at(i, j);
+            const int bv = alphaB ? *alphaB.at(i, j) : 255 - av;
+            int resultAlpha = 0;
+            for (int c = 0; c < a.laneCount; ++c) {
+                const Mix mix = compose(compositeType, premulAlpha, ar[i * a.pixelElements + a.lanes[c]],
+                                        br[i * b.pixelElements + b.lanes[c]], av, bv);
+                resultAlpha = std::min(mix.alpha, 255);
+                int colour = mix.colour;
+                if (divideMode)
+                    colour = resultAlpha == 0 ? 0 : scale(255LL * colour, resultAlpha);
+                dr[i * d.pixelElements + d.lanes[c]] = clamp8(colour);
+            }
+            if (alphaD)
+                *alphaD.at(i, j) = clamp8(resultAlpha);
+        }
+    }
+}
+
+// alphaValue < 0: every colour value is multiplied by its pixel's own alpha (the image must declare its alpha
+// channel). Otherwise by alphaValue / 255 (clamped to 0..255), which also becomes the pixel's alpha.
+void iplPreMultiplyAlpha(IplImage* image, int alphaValue) {
+    Area area({image});
+    if (!area || image->depth != IPL_DEPTH_8U)
+        return;
+    const Part& p = area[0];
+    const int alphaLane = image->alphaChannel - 1;
+    if (alphaValue < 0 && (alphaLane < 0 || alphaLane >= p.pixelElements))
+        return;
+    const int global = std::clamp(alphaValue, 0, 255);
+    for (int j = 0; j < area.height; ++j) {
+        const std::uint8_t* enabled = area.enabled(j);
+        std::uint8_t* row = p.row<std::uint8_t>(j);
+        for (int i = 0; i < area.width; ++i) {
+            if (enabled != nullptr && enabled[i] == 0)
+                continue;
+            std::uint8_t* pixel = row + i * p.pixelElements;
+            const int alpha = alphaValue < 0 ? pixel[alphaLane] : global;
+            for (int c = 0; c < p.laneCount; ++c)
+                pixel[p.lanes[c]] = static_cast<std::uint8_t>(divRound(pixel[p.lanes[c]] * alpha, 255));
+            if (alphaValue >= 0 && alphaLane >= 0 && alphaLane < p.pixelElements)
+                pixel[alphaLane] = static_cast<std::uint8_t>(global);
+        }
+    }
+}

@@ -1,0 +1,188 @@
+// Box blur, the fixed convolution filters and dilation. Pixels beyond the image's edges come from its border
+// modes (constant 0 unless set). Each source row is read once, before the rows that depend on it are written,
+// so the output may be the source itself.
+
+#include "Platform/ipl/IplNeighbourhood.h"
+#include "Platform/ipl/IplStore.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+using namespace ipl;
+
+namespace {
+
+// A source and a destination for a neighbourhood operation. A destination that shares pixels with the source
+// at another place gets a snapshot of the source first.
+bool prepare(Area& area, int marginRows) {
+    if (!area || !sameDepth(area))
+        return false;
+    const bool samePlace =
+        area[0].image->imageData == area[1].image->imageData && area[0].x == area[1].x && area[0].y == area[1].y;
+    if (area.overlapping(0, 1) && !samePlace)
+        area.snapshot(0, marginRows);
+    return true;
+}
+
+// Sums of `count` consecutive values of each lane along a padded row, by a running sum.
+void windowSums(const std::vector<int>& padded, int lanes, int width, int count, std::vector<int>& sums) {
+    sums.assign(static_cast<std::size_t>(width * lanes), 0);
+    for (int c = 0; c < lanes; ++c) {
+        int sum = 0;
+        for (int u = 0; u < count; ++u)
+            sum += padded[static_cast<std::size_t>(u * lanes + c)];
+        for (int i = 0; i < width; ++i) {
+            sums[static_cast<std::size_t>(i * lanes + c)] = sum;
+            sum += padded[static_cast<std::size_t>((i + count) * lanes + c)] -
+                   padded[static_cast<std::size_t>(i * lanes + c)];
+        }
+    }
+}
+
+struct Kernel {
+    int size;
+    int divisor;
+    std::array<int, 25> values;
+};
+
+const Kernel& kernelOf(IplFilter filter) {
+    static const std::array<Kernel, 11> kernels{{
+        {3, 1, {-1, 0, 1, -1, 0, 1, -1, 0, 1}},
+        {3, 1, {1, 1, 1, 0, 0, 0, -1, -1, -1}},
+        {3, 1, {-1, 0, 1, -2, 0, 2, -1, 0, 1}},
+        {3, 1, {1, 2, 1, 0, 0, 0, -1, -2, -1}},
+        {3, 1, {-1, -1, -1, -1, 8, -1, -1, -1, -1}},
+        {5, 1, {-1, -3, -4, -3, -1, -3, 0, 6, 0, -3, -4, 6, 20, 6, -4, -3, 0, 6, 0, -3, -1, -3, -4, -3, -1}},
+        {3, 16, {1, 2, 1, 2, 4, 2, 1, 2, 1}},
+        {5, 571, {2, 7, 12, 7, 2, 7, 31, 52, 31, 7, 12, 52, 127, 52, 12, 7, 31, 52, 31, 7, 2, 7, 12, 7, 2}},
+        {3, 1, {-1, -1, -1, -1, 8, -1, -1, -1, -1}},
+        {5, 1, {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 24, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}},
+        {3, 8, {-1, -1, -1, -1, 16, -1, -1, -1, -1}},
+    }};
+    return kernels[static_cast<std::size_t>(filter)];
+}
+
+// Rounds a quotient half up, also for negative sums.
+int roundedQuotient(long long n, int d) {
+    const long long q = n >= 0 ? (n + d / 2) / d : -((-n + d / 2 - 1) / d);
+    return static_cast<int>(std::clamp<long long>(q, -(1LL << 31), (1LL << 31) - 1));
+}
+
+} // namespace
+
+// The mean of the nCols x nRows pixels around each pixel (the anchor cell on it), divided by the full kernel
+// area also at the edges, rounded half up. Its cost does not grow with the kernel: running sums along the rows,
+// then down the columns.
+void iplBlur(IplImage* srcImage, IplImage* dstImage, int nCols, int nRows, int anchorX, int anchorY) {
+    if (nCols < 1 || nRows < 1 || anchorX < 0 || anchorX >= nCols || anchorY < 0 || anchorY >= nRows)
+        return;
+    Area area({srcImage, dstImage});
+    if (!prepare(area, nRows) || bitsOf(srcImage) == 1)
+        return;
+    const Neighbourhood source(area[0], area.width, anchorX, nCols - 1 - anchorX);
+    const int lanes = source.lanes();
+    const std::size_t rowValues = static_cast<std::size_t>(area.width * lanes);
+    std::vector<int> padded;
+    std::vector<std::vector<int>> ring(static_cast<std::size_t>(nRows));
+    std::vector<int> columns(rowValues, 0);
+    std::vector<int> out(rowValues);
+    const int area0 = nCols * nRows;
+    const int top = area[0].y - anchorY;
+    for (int r = 0; r < nRows - 1; ++r) {
+        source.read(top + r, padded);
+        windowSums(padded, lanes, area.width, nCols, ring[static_cast<std::size_t>(r)]);
+        for (std::size_t k = 0; k < rowValues; ++k)
+            columns[k] += ring[static_cast<std::size_t>(r)][k];
+    }
+    for (int j = 0; j < area.height; ++j) {
+        std::vector<int>& incoming = ring[static_cast<std::size_t>((j + nRows - 1) % nRows)];
+        source.read(top + j + nRows - 1, padded);
+        windowSums(padded, lanes, area.width, nCols, incoming);
+        for (std::size_t k = 0; k < rowValues; ++k) {
+            columns[k] += incoming[k];
+            out[k] = (columns[k] + area0 / 2) / area0;
+        }
+        storeRow(area[1], j, out.data(), area.enabled(j), area.width);
+        const std::vector<int>& leaving = ring[static_cast<std::size_t>(j % nRows)];
+        for (std::size_t k = 0; k < rowValues; ++k)
+            columns[k] -= leaving[k];
+    }
+}
+
+// Convolution with one of the predefined kernels, divided by its normalisation and saturated (negative
+// results become 0 for unsigned data).
+IPLStatus iplFixedFilter(IplImage* srcImage, IplImage* dstImage, IplFilter filter) {
+    if (filter < IPL_PREWITT_3x3_V || filter > IPL_SHARPEN_3x3)
+        return IPL_StsBadArg;
+    const Kernel& kernel = kernelOf(filter);
+    const int half = kernel.size / 2;
+    Area area({srcImage, dstImage});
+    if (!prepare(area, half) || bitsOf(srcImage) == 1)
+        return IPL_StsBadArg;
+    const Neighbourhood source(area[0], area.width, half, half);
+    const int lanes = source.lanes();
+    std::vector<std::vector<int>> rows(static_cast<std::size_t>(kernel.size));
+    std::vector<int> out(static_cast<std::size_t>(area.width * lanes));
+    const int top = area[0].y - half;
+    for (int r = 0; r < kernel.size - 1; ++r)
+        source.read(top + r, rows[static_cast<std::size_t>(r)]);
+    for (int j = 0; j < area.height; ++j) {
+        source.read(top + j + kernel.size - 1, rows[static_cast<std::size_t>((j + kernel.size - 1) % kernel.size)]);
+        for (int i = 0; i < area.width; ++i) {
+            for (int c = 0; c < lanes; ++c) {
+                long long sum = 0;
+                for (int v = 0; v < kernel.size; ++v) {
+                    const std::vector<int>& row = rows[static_cast<std::size_t>((j + v) % kernel.size)];
+                    for (int u = 0; u < kernel.size; ++u)
+                        sum += static_cast<long long>(kernel.values[static_cast<std::size_t>(v * kernel.size + u)]) *
+                               row[static_cast<std::size_t>((i + u) * lanes + c)];
+                }
+                out[static_cast<std::size_t>(i * lanes + c)] = roundedQuotient(sum, kernel.divisor);
+            }
+        }
+        storeRow(area[1], j, out.data(), area.enabled(j), area.width);
+    }
+    return IPL_StsOk;
+}
+
+// Each iteration takes the largest value of every 3x3 neighbourhood (for bits: set when any is set). Pixels
+// beyond the image take no part (the same as a border of zeros for unsigned data).
+void iplDilate(IplImage* srcImage, IplImage* dstImage, int nIterations) {
+    if (nIterations < 1)
+        return;
+    for (int iteration = 0; iteration < nIterations; ++iteration) {
+        IplImage* from = iteration == 0 ? srcImage : dstImage;
+        Area area({from, dstImage});
+        if (!prepare(area, 1))
+            return;
+        IplImage zeroBorder = *area[0].image;
+        for (int side = 0; side < 4; ++side) {
+            zeroBorder.BorderMode[side] = IPL_BORDER_CONSTANT;
+            zeroBorder.BorderConst[side] = 0;
+        }
+        Part part = area[0];
+        part.image = &zeroBorder;
+        const Neighbourhood source(part, area.width, 1, 1);
+        const int lanes = source.lanes();
+        const std::size_t rowValues = static_cast<std::size_t>(area.width * lanes);
+        std::vector<int> padded;
+        std::array<std::vector<int>, 3> maxima;
+        std::vector<int> out(rowValues);
+        auto rowMaxima = [&](int y, std::vector<int>& target) {
+            source.read(y, padded);
+            target.resize(rowValues);
+            for (std::size_t k = 0; k < rowValues; ++k)
+                target[k] = std::max({padded[k], padded[k + static_cast<std::size_t>(lanes)],
+                                      padded[k + 2 * static_cast<std::size_t>(lanes)]});
+        };
+        rowMaxima(part.y - 1, maxima[0]);
+        rowMaxima(part.y, maxima[1]);
+        for (int j = 0; j < area.height; ++j) {
+            rowMaxima(part.y + j + 1, maxima[static_cast<std::size_t>((j + 2) % 3)]);
+            for (std::size_t k = 0; k < rowValues; ++k)
+                out[k] = std::max({maxima[0][k], maxima[1][k], maxima[2][k]});
+            storeRow(area[1], j, out.data(), area.enabled(j), area.width);
+        }
+    }
+}
