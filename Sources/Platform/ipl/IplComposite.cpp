@@ -33,46 +33,46 @@ int scale(long long n, long long d) {
     return static_cast<int>(divRound(n, d));
 }
 
-// The colour (0..255, before saturation) and the alpha of one channel's result.
+// One channel's result: the colour as a fraction (kept exact until the end, so that dividing by the result
+// alpha does not compound a rounding) and the result alpha.
 struct Mix {
-    int colour;
+    long long numerator;
+    long long denominator;
     int alpha;
 };
 
-Mix compose(int type, bool premultiplied, int A, int B, int a, int b) {
-    const int na = 255 - a;
-    const int nb = 255 - b;
+Mix compose(int type, bool premultiplied, long long A, long long B, int a, int b) {
+    const long long na = 255 - a;
+    const long long nb = 255 - b;
     if (premultiplied) {
         switch (type) {
         case IPL_COMPOSITE_OVER:
-            return {A + scale(na * B, 255), a + scale(na * b, 255)};
+            return {255 * A + na * B, 255, a + scale(na * b, 255)};
         case IPL_COMPOSITE_IN:
-            return {scale(A * b, 255), scale(a * b, 255)};
+            return {A * b, 255, scale(a * b, 255)};
         case IPL_COMPOSITE_OUT:
-            return {scale(A * nb, 255), scale(a * nb, 255)};
+            return {A * nb, 255, scale(a * nb, 255)};
         case IPL_COMPOSITE_ATOP:
-            return {scale(A * b + na * B, 255), scale(a * b + na * b, 255)};
+            return {A * b + na * B, 255, scale(a * b + na * b, 255)};
         case IPL_COMPOSITE_XOR:
-            return {scale(A * nb + na * B, 255), scale(a * nb + na * b, 255)};
+            return {A * nb + na * B, 255, scale(a * nb + na * b, 255)};
         default:
-            return {A + B, a + b};
+            return {A + B, 1, a + b};
         }
     }
     switch (type) {
     case IPL_COMPOSITE_OVER:
-        return {scale(255LL * a * A + static_cast<long long>(na) * b * B, 65025), a + scale(na * b, 255)};
+        return {255 * a * A + na * b * B, 65025, a + scale(na * b, 255)};
     case IPL_COMPOSITE_IN:
-        return {scale(static_cast<long long>(a) * A * b, 65025), scale(a * b, 255)};
+        return {a * A * b, 65025, scale(a * b, 255)};
     case IPL_COMPOSITE_OUT:
-        return {scale(static_cast<long long>(a) * A * nb, 65025), scale(a * nb, 255)};
+        return {a * A * nb, 65025, scale(a * nb, 255)};
     case IPL_COMPOSITE_ATOP:
-        return {scale(static_cast<long long>(a) * A * b + static_cast<long long>(na) * b * B, 65025),
-                scale(a * b + na * b, 255)};
+        return {a * A * b + na * b * B, 65025, scale(a * b + na * b, 255)};
     case IPL_COMPOSITE_XOR:
-        return {scale(static_cast<long long>(a) * A * nb + static_cast<long long>(na) * b * B, 65025),
-                scale(a * nb + na * b, 255)};
+        return {a * A * nb + na * b * B, 65025, scale(a * nb + na * b, 255)};
     default:
-        return {scale(a * A + b * B, 255), a + b};
+        return {a * A + b * B, 255, a + b};
     }
 }
 
@@ -128,10 +128,10 @@ void iplAlphaComposite(IplImage* srcImageA, IplImage* srcImageB, IplImage* dstIm
                 const Mix mix = compose(compositeType, premulAlpha, ar[i * a.pixelElements + a.lanes[c]],
                                         br[i * b.pixelElements + b.lanes[c]], av, bv);
                 resultAlpha = std::min(mix.alpha, 255);
-                int colour = mix.colour;
+                long long colour = divRound(mix.numerator, mix.denominator);
                 if (divideMode)
-                    colour = resultAlpha == 0 ? 0 : scale(255LL * colour, resultAlpha);
-                dr[i * d.pixelElements + d.lanes[c]] = clamp8(colour);
+                    colour = resultAlpha == 0 ? 0 : divRound(255 * mix.numerator, mix.denominator * resultAlpha);
+                dr[i * d.pixelElements + d.lanes[c]] = clamp8(static_cast<int>(std::min<long long>(colour, 255)));
             }
             if (alphaD)
                 *alphaD.at(i, j) = clamp8(resultAlpha);
