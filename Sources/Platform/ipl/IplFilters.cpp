@@ -3,7 +3,7 @@
 // so the output may be the source itself.
 
 #include "Platform/ipl/IplNeighbourhood.h"
-#include "Platform/ipl/IplStore.h"
+#include "Platform/ipl/IplRows.h"
 
 #include <algorithm>
 #include <array>

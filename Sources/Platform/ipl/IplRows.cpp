@@ -1,4 +1,4 @@
-#include "Platform/ipl/IplStore.h"
+#include "Platform/ipl/IplRows.h"
 
 namespace ipl {
 
@@ -37,6 +37,31 @@ void storeRow(const Part& part, int j, const int* values, const std::uint8_t* en
     default:
         storeTyped<std::int32_t>(part, j, values, enabled, width);
         break;
+    }
+}
+
+void readRow(const Part& part, int j, int width, std::vector<int>& out) {
+
+    out.resize(static_cast<std::size_t>(width * part.laneCount));
+    for (int i = 0; i < width; ++i) {
+        for (int c = 0; c < part.laneCount; ++c) {
+            int value = 0;
+            switch (bitsOf(part.image)) {
+            case 1:
+                value = bitAt(part.image, part.x + i, part.y + j) ? 1 : 0;
+                break;
+            case 8:
+                value = part.row<std::uint8_t>(j)[i * part.pixelElements + part.lanes[c]];
+                break;
+            case 16:
+                value = part.row<std::uint16_t>(j)[i * part.pixelElements + part.lanes[c]];
+                break;
+            default:
+                value = part.row<std::int32_t>(j)[i * part.pixelElements + part.lanes[c]];
+                break;
+            }
+            out[static_cast<std::size_t>(i * part.laneCount + c)] = value;
+        }
     }
 }
 

@@ -1,0 +1,104 @@
+#include "IplTestImage.h"
+
+#include <gtest/gtest.h>
+
+TEST(IplThreshold, IntoGreyAndIntoBits) {
+    TestImage grey(4, 1), out(4, 1), bits(4, 1, 1, IPL_DEPTH_1U);
+    grey.fill({127, 128, 0, 255});
+    iplThreshold(grey, out, 128);
+    EXPECT_EQ(out.row(0), (std::vector<int>{0, 255, 0, 255}));
+    iplThreshold(grey, bits, 1);
+    EXPECT_EQ(bits.row(0), (std::vector<int>{1, 1, 0, 1}));
+
+    // The alpha channel of a colour image into a mask, through the channel of interest.
+    TestImage colour(2, 1, 4);
+    colour.set(1, 0, 3, 200);
+    TestImage mask(2, 1, 1, IPL_DEPTH_1U);
+    {
+        TestROI alpha(colour, 0, 0, 2, 1, 4);
+        iplThreshold(colour, mask, 1);
+    }
+    EXPECT_EQ(mask.row(0), (std::vector<int>{0, 1}));
+    iplThreshold(colour, mask, 1); // three or four channels into one bit: refused, nothing changes
+    EXPECT_EQ(mask.row(0), (std::vector<int>{0, 1}));
+}
+
+TEST(IplCompare, EveryChannelOrTheChannelOfInterest) {
+    TestImage colour(1, 1, 3), bits(1, 1, 1, IPL_DEPTH_1U);
+    colour.set(0, 0, 0, 10);
+    colour.set(0, 0, 1, 20);
+    colour.set(0, 0, 2, 30);
+    EXPECT_EQ(iplGreaterS(colour, 15, bits), IPL_StsOk);
+    EXPECT_EQ(bits.get(0, 0), 0);
+    {
+        TestROI third(colour, 0, 0, 1, 1, 3);
+        iplGreaterS(colour, 15, bits);
+    }
+    EXPECT_EQ(bits.get(0, 0), 1);
+    {
+        TestROI first(colour, 0, 0, 1, 1, 1);
+        iplLessS(colour, 15, bits);
+    }
+    EXPECT_EQ(bits.get(0, 0), 1);
+    TestImage grey(1, 1);
+    EXPECT_EQ(iplLessS(colour, 15, grey), IPL_StsBadArg); // the result must be one bit
+}
+
+TEST(IplNorm, ValuesDifferencesAndMasks) {
+    TestImage bits(10, 1, 1, IPL_DEPTH_1U);
+    for (int x : {2, 5, 9})
+        bits.set(x, 0, 0, 1);
+    EXPECT_EQ(iplNorm(bits, nullptr, IPL_C), 1.0);
+    EXPECT_EQ(iplNorm(bits, nullptr, IPL_L1), 3.0);
+    {
+        TestROI right(bits, 6, 0, 4, 1);
+        EXPECT_EQ(iplNorm(bits, nullptr, IPL_L1), 1.0);
+    }
+    TestImage empty(10, 1, 1, IPL_DEPTH_1U);
+    EXPECT_EQ(iplNorm(empty, nullptr, IPL_C), 0.0);
+
+    TestImage a(2, 1, 4), b(2, 1, 4);
+    a.set(0, 0, 0, 3);
+    a.set(1, 0, 1, 4);
+    a.set(0, 0, 3, 100);
+    a->alphaChannel = 4; // alpha takes no part
+    EXPECT_DOUBLE_EQ(iplNorm(a, nullptr, IPL_L2), 5.0);
+    b.set(0, 0, 0, 1);
+    b->alphaChannel = 4;
+    EXPECT_DOUBLE_EQ(iplNorm(a, b, IPL_C), 4.0);
+    EXPECT_DOUBLE_EQ(iplNorm(a, b, IPL_RELATIVEL1), 6.0); // |2| + |4|, over |1|
+    EXPECT_EQ(iplNorm(a, nullptr, IPL_RELATIVEC), 0.0);
+}
+
+TEST(IplColour, HsvPrimariesAndBack) {
+    TestImage rgb(5, 1, 3), hsv(5, 1, 3), back(5, 1, 3);
+    auto setRgb = [&](int x, int r, int g, int b) {
+        rgb.set(x, 0, 0, b);
+        rgb.set(x, 0, 1, g);
+        rgb.set(x, 0, 2, r);
+    };
+    setRgb(0, 255, 0, 0);
+    setRgb(1, 0, 255, 0);
+    setRgb(2, 0, 0, 255);
+    setRgb(3, 77, 77, 77);
+    setRgb(4, 200, 100, 50);
+    iplRGB2HSV(rgb, hsv);
+    EXPECT_EQ(hsv.get(0, 0, 0), 0);
+    EXPECT_EQ(hsv.get(0, 0, 1), 255);
+    EXPECT_EQ(hsv.get(0, 0, 2), 255);
+    EXPECT_EQ(hsv.get(1, 0, 0), 85);
+    EXPECT_EQ(hsv.get(2, 0, 0), 170);
+    EXPECT_EQ(hsv.get(3, 0, 1), 0);
+    EXPECT_EQ(hsv.get(3, 0, 2), 77);
+    iplHSV2RGB(hsv, back);
+    for (int x = 0; x < 5; ++x)
+        for (int c = 0; c < 3; ++c)
+            EXPECT_NEAR(back.get(x, 0, c), rgb.get(x, 0, c), 2) << x << "/" << c;
+}
+
+TEST(IplBitonalToGray, Scales) {
+    TestImage bits(3, 1, 1, IPL_DEPTH_1U), grey(3, 1);
+    bits.fill({1, 0, 1});
+    iplBitonalToGray(bits, grey, 0, 128);
+    EXPECT_EQ(grey.row(0), (std::vector<int>{128, 0, 128}));
+}
