@@ -1,0 +1,302 @@
+// Geometric transforms: resizing, mirroring and affine warping. Every channel moves, alpha included, unless a
+// channel of interest is set. One-bit images are sampled as 0 and 1, and a result of at least one half sets
+// the bit. The output may be the source itself.
+
+#include "Platform/ipl/IplRows.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+using namespace ipl;
+
+namespace {
+
+bool prepareGeometry(Area& area) {
+    if (!area || !sameDepth(area))
+        return false;
+    if (area.overlapping(0, 1))
+        area.snapshot(0, area[0].image->height);
+    return true;
+}
+
+// Source rows read once each, on demand.
+class RowCache {
+public:
+    RowCache(const Part& part, int width, int height) : m_part(part), m_width(width), m_rows(height) {}
+
+    const std::vector<int>& row(int j) {
+        std::vector<int>& cached = m_rows[static_cast<std::size_t>(j)];
+        if (cached.empty())
+            readRow(m_part, j, m_width, cached);
+        return cached;
+    }
+
+private:
+    const Part& m_part;
+    int m_width;
+    std::vector<std::vector<int>> m_rows;
+};
+
+// The source pixels (and their weights, summing to `total`) that one output pixel takes along one axis, for
+// resizing by dst/src with super-sampling: the output pixel covers [i * src, (i + 1) * src) in units of
+// 1/dst source pixels.
+struct Span {
+    int first;
+    std::vector<long long> weights;
+};
+
+Span superSpan(int i, int dst, int src, int size) {
+    const long long from = static_cast<long long>(i) * src;
+    const long long to = from + src;
+    Span span{static_cast<int>(from / dst), {}};
+    for (long long k = span.first; k * dst < to && k < size; ++k) {
+        const long long overlap = std::min(to, (k + 1) * dst) - std::max(from, k * dst);
+        span.weights.push_back(std::max<long long>(overlap, 0));
+    }
+    return span;
+}
+
+// Linear interpolation: the two source pixels around i * src / dst and the weight of the second, out of 2048.
+struct Pair {
+    int first;
+    int second;
+    long long weight;
+};
+
+Pair linearPair(int i, int dst, int src, int size) {
+    const long long position = static_cast<long long>(i) * src * 2048 / dst;
+    const int first = std::min(static_cast<int>(position / 2048), size - 1);
+    return {first, std::min(first + 1, size - 1), position % 2048};
+}
+
+// Nearest neighbour: i * src / dst rounded, exact halves down.
+int nearest(int i, int dst, int src, int size) {
+    const long long n = 2LL * i * src + dst - 1;
+    return std::min(static_cast<int>(n / (2LL * dst)), size - 1);
+}
+
+} // namespace
+
+// Scales the source region by xDst/xSrc across and yDst/ySrc down (the destination's size does not set the
+// scale; the result is clipped to its region). Source pixel positions are i * src / dst, without a half-pixel
+// shift. Cubic interpolation is done as linear.
+void iplResize(IplImage* srcImage, IplImage* dstImage, int xDst, int xSrc, int yDst, int ySrc, int interpolate) {
+    if (xDst < 1 || xSrc < 1 || yDst < 1 || ySrc < 1)
+        return;
+    Area area({srcImage, dstImage}, Channels::All);
+    if (!prepareGeometry(area))
+        return;
+    const Part& s = area[0];
+    const IplROI* sroi = srcImage->roi;
+    const int sw = sroi != nullptr ? std::min(sroi->width, srcImage->width - s.x) : srcImage->width;
+    const int sh = sroi != nullptr ? std::min(sroi->height, srcImage->height - s.y) : srcImage->height;
+    const IplROI* droi = dstImage->roi;
+    const int dw = droi != nullptr ? std::min(droi->width, dstImage->width - area[1].x) : dstImage->width;
+    const int dh = droi != nullptr ? std::min(droi->height, dstImage->height - area[1].y) : dstImage->height;
+    const int width = std::min(static_cast<int>(static_cast<long long>(sw) * xDst / xSrc), dw);
+    const int height = std::min(static_cast<int>(static_cast<long long>(sh) * yDst / ySrc), dh);
+    if (width < 1 || height < 1 || sw < 1 || sh < 1)
+        return;
+    const int lanes = s.laneCount;
+    RowCache rows(s, sw, sh);
+    std::vector<int> out(static_cast<std::size_t>(width * lanes));
+    const int mode = interpolate & ~IPL_SMOOTH_EDGE;
+    Area target({dstImage});
+    for (int j = 0; j < height; ++j) {
+        for (int i = 0; i < width; ++i) {
+            for (int c = 0; c < lanes; ++c) {
+                long long value = 0;
+                if (mode == IPL_INTER_NN) {
+                    value = rows.row(
+                        nearest(j, yDst, ySrc, sh))[static_cast<std::size_t>(nearest(i, xDst, xSrc, sw) * lanes + c)];
+                } else if (mode == IPL_INTER_SUPER) {
+                    const Span across = superSpan(i, xDst, xSrc, sw);
+                    const Span down = superSpan(j, yDst, ySrc, sh);
+                    long long sum = 0;
+                    long long total = 0;
+                    for (std::size_t v = 0; v < down.weights.size(); ++v) {
+                        const std::vector<int>& row = rows.row(down.first + static_cast<int>(v));
+                        for (std::size_t u = 0; u < across.weights.size(); ++u) {
+                            const long long w = down.weights[v] * across.weights[u];
+                            sum += w * row[static_cast<std::size_t>((across.first + static_cast<int>(u)) * lanes + c)];
+                            total += w;
+                        }
+                    }
+                    value = total > 0 ? divRound(sum, total) : 0;
+                } else {
+                    const Pair x = linearPair(i, xDst, xSrc, sw);
+                    const Pair y = linearPair(j, yDst, ySrc, sh);
+                    const std::vector<int>& top = rows.row(y.first);
+                    const std::vector<int>& bottom = rows.row(y.second);
+                    auto at = [&](const std::vector<int>& row, int k) {
+                        return static_cast<long long>(row[static_cast<std::size_t>(k * lanes + c)]);
+                    };
+                    const long long upper = at(top, x.first) * (2048 - x.weight) + at(top, x.second) * x.weight;
+                    const long long lower = at(bottom, x.first) * (2048 - x.weight) + at(bottom, x.second) * x.weight;
+                    value = divRound(upper * (2048 - y.weight) + lower * y.weight, 2048LL * 2048);
+                }
+                out[static_cast<std::size_t>(i * lanes + c)] = static_cast<int>(value);
+            }
+        }
+        storeRow(area[1], j, out.data(), target.masked() ? target.enabled(j) : nullptr, width);
+    }
+}
+
+// Axis 0 swaps rows (top and bottom), 1 swaps columns (left and right), -1 both.
+void iplMirror(IplImage* srcImage, IplImage* dstImage, int flipAxis) {
+    if (flipAxis < -1 || flipAxis > 1)
+        return;
+    Area area({srcImage, dstImage}, Channels::All);
+    if (!prepareGeometry(area))
+        return;
+    const int lanes = area[0].laneCount;
+    std::vector<int> row;
+    std::vector<int> out(static_cast<std::size_t>(area.width * lanes));
+    for (int j = 0; j < area.height; ++j) {
+        readRow(area[0], flipAxis == 1 ? j : area.height - 1 - j, area.width, row);
+        for (int i = 0; i < area.width; ++i) {
+            const int from = flipAxis == 0 ? i : area.width - 1 - i;
+            for (int c = 0; c < lanes; ++c)
+                out[static_cast<std::size_t>(i * lanes + c)] = row[static_cast<std::size_t>(from * lanes + c)];
+        }
+        storeRow(area[1], j, out.data(), area.enabled(j), area.width);
+    }
+}
+
+namespace {
+
+// The region of interest of an image as (x, y, w, h), the whole image when none is set.
+void regionOf(const IplImage* image, int& x, int& y, int& w, int& h) {
+    x = y = 0;
+    w = image->width;
+    h = image->height;
+    if (image->roi != nullptr) {
+        x = std::clamp(image->roi->xOffset, 0, image->width);
+        y = std::clamp(image->roi->yOffset, 0, image->height);
+        w = std::clamp(image->roi->width, 0, image->width - x);
+        h = std::clamp(image->roi->height, 0, image->height - y);
+    }
+}
+
+// How much of the unit footprint centred at v lies within [low - 0.5, high + 0.5].
+double overlap(double v, double low, double high) {
+    return std::clamp(std::min(v + 0.5, high + 0.5) - std::max(v - 0.5, low - 0.5), 0.0, 1.0);
+}
+
+} // namespace
+
+// Maps the source region by the coefficients (source to destination) into the destination region, sampling
+// backwards: a destination pixel whose centre maps into the source region's pixels is drawn; with
+// IPL_SMOOTH_EDGE, pixels on the outline are blended with what was there by how much of them the source covers.
+// Pixels outside stay as they were.
+void iplWarpAffine(IplImage* srcImage, IplImage* dstImage, const double coeffs[2][3], int interpolate) {
+    Area area({srcImage, dstImage}, Channels::All);
+    if (coeffs == nullptr || !area || !sameDepth(area))
+        return;
+    const double det = coeffs[0][0] * coeffs[1][1] - coeffs[0][1] * coeffs[1][0];
+    if (std::abs(det) < 1e-12)
+        return;
+    if (area.overlapping(0, 1))
+        area.snapshot(0, srcImage->height);
+    int sx, sy, sw, sh, dx, dy, dw, dh;
+    regionOf(srcImage, sx, sy, sw, sh);
+    regionOf(dstImage, dx, dy, dw, dh);
+    if (sw < 1 || sh < 1)
+        return;
+    Part source = area[0];
+    source.x -= sx; // rows are read from the image's left edge; positions below are image coordinates
+    source.y -= sy;
+    RowCache rows(source, source.x + sx + sw, source.y + sy + sh);
+    Part target = area[1];
+    target.x = dx;
+    target.y = dy;
+    Area destination({dstImage}, Channels::All);
+    const bool smooth = (interpolate & IPL_SMOOTH_EDGE) != 0;
+    const bool linear = (interpolate & ~IPL_SMOOTH_EDGE) != IPL_INTER_NN;
+    const int lanes = source.laneCount;
+    std::vector<int> existing;
+    std::vector<int> out;
+    for (int j = 0; j < dh; ++j) {
+        readRow(target, j, dw, existing);
+        out = existing;
+        const int Y = dy + j;
+        for (int i = 0; i < dw; ++i) {
+            const int X = dx + i;
+            const double u = X - coeffs[0][2];
+            const double v = Y - coeffs[1][2];
+            const double xs = (coeffs[1][1] * u - coeffs[0][1] * v) / det;
+            const double ys = (-coeffs[1][0] * u + coeffs[0][0] * v) / det;
+            const double coverage = overlap(xs, sx, sx + sw - 1) * overlap(ys, sy, sy + sh - 1);
+            const bool centreInside = xs >= sx - 0.5 && xs < sx + sw - 0.5 && ys >= sy - 0.5 && ys < sy + sh - 0.5;
+            if (!(smooth ? coverage > 0 : centreInside))
+                continue;
+            const double cx = std::clamp(xs, double(sx), double(sx + sw - 1));
+            const double cy = std::clamp(ys, double(sy), double(sy + sh - 1));
+            for (int c = 0; c < lanes; ++c) {
+                double value;
+                if (linear) {
+                    const int x0 = static_cast<int>(std::floor(cx));
+                    const int y0 = static_cast<int>(std::floor(cy));
+                    const int x1 = std::min(x0 + 1, sx + sw - 1);
+                    const int y1 = std::min(y0 + 1, sy + sh - 1);
+                    const double fx = cx - x0;
+                    const double fy = cy - y0;
+                    auto at = [&](int x, int y) {
+                        return static_cast<double>(rows.row(y)[static_cast<std::size_t>(x * lanes + c)]);
+                    };
+                    value = (at(x0, y0) * (1 - fx) + at(x1, y0) * fx) * (1 - fy) +
+                            (at(x0, y1) * (1 - fx) + at(x1, y1) * fx) * fy;
+                } else {
+                    const int x = std::clamp(static_cast<int>(std::floor(cx + 0.5)), sx, sx + sw - 1);
+                    const int y = std::clamp(static_cast<int>(std::floor(cy + 0.5)), sy, sy + sh - 1);
+                    value = rows.row(y)[static_cast<std::size_t>(x * lanes + c)];
+                }
+                const std::size_t k = static_cast<std::size_t>(i * lanes + c);
+                if (smooth && coverage < 1)
+                    value = value * coverage + existing[k] * (1 - coverage);
+                out[k] = static_cast<int>(std::floor(value + 0.5));
+            }
+        }
+        storeRow(target, j, out.data(), destination.masked() ? destination.enabled(j) : nullptr, dw);
+    }
+}
+
+// The bounding rectangle of the transformed region: its corners are the first and last pixel centres.
+void iplGetAffineBound(IplImage* image, const double coeffs[2][3], double rect[2][2]) {
+    if (image == nullptr || coeffs == nullptr || rect == nullptr)
+        return;
+    int x, y, w, h;
+    regionOf(image, x, y, w, h);
+    const double corners[4][2] = {{double(x), double(y)},
+                                  {double(x + w - 1), double(y)},
+                                  {double(x + w - 1), double(y + h - 1)},
+                                  {double(x), double(y + h - 1)}};
+    rect[0][0] = rect[0][1] = 1e300;
+    rect[1][0] = rect[1][1] = -1e300;
+    for (const auto& corner : corners) {
+        const double tx = coeffs[0][0] * corner[0] + coeffs[0][1] * corner[1] + coeffs[0][2];
+        const double ty = coeffs[1][0] * corner[0] + coeffs[1][1] * corner[1] + coeffs[1][2];
+        rect[0][0] = std::min(rect[0][0], tx);
+        rect[0][1] = std::min(rect[0][1], ty);
+        rect[1][0] = std::max(rect[1][0], tx);
+        rect[1][1] = std::max(rect[1][1], ty);
+    }
+}
+
+// The coefficients that map the region's corner pixel centres onto the quadrangle (top-left, top-right,
+// bottom-right, bottom-left); vertices 0, 1 and 3 fix the map.
+void iplGetAffineTransform(IplImage* image, double coeffs[2][3], const double quad[4][2]) {
+    if (image == nullptr || coeffs == nullptr || quad == nullptr)
+        return;
+    int x, y, w, h;
+    regionOf(image, x, y, w, h);
+    const double across = std::max(w - 1, 1);
+    const double down = std::max(h - 1, 1);
+    coeffs[0][0] = (quad[1][0] - quad[0][0]) / across;
+    coeffs[1][0] = (quad[1][1] - quad[0][1]) / across;
+    coeffs[0][1] = (quad[3][0] - quad[0][0]) / down;
+    coeffs[1][1] = (quad[3][1] - quad[0][1]) / down;
+    coeffs[0][2] = quad[0][0] - x * coeffs[0][0] - y * coeffs[0][1];
+    coeffs[1][2] = quad[0][1] - x * coeffs[1][0] - y * coeffs[1][1];
+}

@@ -1,0 +1,97 @@
+#include "IplTestImage.h"
+
+#include <gtest/gtest.h>
+
+TEST(IplResize, NearestLinearAndSuper) {
+    TestImage line(4, 1), half(2, 1), twice(4, 1);
+    line.fill({10, 20, 30, 40});
+    iplResize(line, half, 1, 2, 1, 1, IPL_INTER_NN);
+    EXPECT_EQ(half.row(0), (std::vector<int>{10, 30}));
+    TestImage pair(2, 1);
+    pair.fill({10, 20});
+    iplResize(pair, twice, 2, 1, 1, 1, IPL_INTER_NN);
+    EXPECT_EQ(twice.row(0), (std::vector<int>{10, 10, 20, 20})); // exact halves round down
+    iplResize(pair, twice, 2, 1, 1, 1, IPL_INTER_LINEAR);
+    EXPECT_EQ(twice.row(0), (std::vector<int>{10, 15, 20, 20}));
+
+    TestImage block(2, 2), one(1, 1);
+    block.fill({10, 20, 30, 40});
+    iplResize(block, one, 1, 2, 1, 2, IPL_INTER_SUPER);
+    EXPECT_EQ(one.get(0, 0), 25);
+    TestImage third(3, 1), out(2, 1);
+    third.fill({0, 30, 90});
+    iplResize(third, out, 2, 3, 1, 1, IPL_INTER_SUPER); // 1.5 source pixels each: (0 + 15) / 1.5, (15 + 90) / 1.5
+    EXPECT_EQ(out.row(0), (std::vector<int>{10, 70}));
+}
+
+TEST(IplResize, TheScaleComesFromTheFractionsNotTheTarget) {
+    TestImage source(2, 2, 3), target(10, 10, 3);
+    iplSet(source, 50);
+    iplResize(source, target, 2, 1, 2, 1, IPL_INTER_NN);
+    EXPECT_EQ(target.get(3, 3, 2), 50);
+    EXPECT_EQ(target.get(4, 4, 0), 0); // beyond 4 x 4: untouched
+}
+
+TEST(IplMirror, AxesAndInPlace) {
+    TestImage image(3, 2), out(3, 2);
+    image.fill({1, 2, 3, 4, 5, 6});
+    iplMirror(image, out, 0);
+    EXPECT_EQ(out.row(0), (std::vector<int>{4, 5, 6}));
+    iplMirror(image, out, 1);
+    EXPECT_EQ(out.row(0), (std::vector<int>{3, 2, 1}));
+    iplMirror(image, image, -1);
+    EXPECT_EQ(image.row(0), (std::vector<int>{6, 5, 4}));
+    EXPECT_EQ(image.row(1), (std::vector<int>{3, 2, 1}));
+
+    TestImage bits(10, 1, 1, IPL_DEPTH_1U);
+    bits.set(0, 0, 0, 1);
+    iplMirror(bits, bits, 1);
+    EXPECT_EQ(bits.get(9, 0), 1); // within the width, not the padded row
+    EXPECT_EQ(bits.get(0, 0), 0);
+}
+
+TEST(IplAffine, TransformFromAQuadAndItsBound) {
+    TestImage image(10, 5);
+    double coeffs[2][3];
+    const double quad[4][2] = {{0, 0}, {18, 0}, {18, 8}, {0, 8}};
+    iplGetAffineTransform(image, coeffs, quad);
+    EXPECT_DOUBLE_EQ(coeffs[0][0], 2.0);
+    EXPECT_DOUBLE_EQ(coeffs[1][1], 2.0);
+    EXPECT_DOUBLE_EQ(coeffs[0][1], 0.0);
+    EXPECT_DOUBLE_EQ(coeffs[1][2], 0.0);
+
+    const double identity[2][3] = {{1, 0, 0}, {0, 1, 0}};
+    double rect[2][2];
+    iplGetAffineBound(image, identity, rect);
+    EXPECT_DOUBLE_EQ(rect[0][0], 0);
+    EXPECT_DOUBLE_EQ(rect[1][0], 9);
+    EXPECT_DOUBLE_EQ(rect[1][1], 4);
+}
+
+TEST(IplWarpAffine, ShiftRotateAndSmoothEdges) {
+    TestImage source(4, 4), target(8, 8);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            source.set(x, y, 0, 10 * (y * 4 + x) + 10);
+    const double shift[2][3] = {{1, 0, 3}, {0, 1, 2}};
+    iplWarpAffine(source, target, shift, IPL_INTER_NN);
+    EXPECT_EQ(target.get(3, 2), 10);
+    EXPECT_EQ(target.get(6, 5), 160);
+    EXPECT_EQ(target.get(2, 2), 0);
+    EXPECT_EQ(target.get(7, 5), 0);
+
+    // A quarter turn about the origin, moved back into view: x' = 3 - y, y' = x.
+    TestImage turned(4, 4);
+    const double rotate[2][3] = {{0, -1, 3}, {1, 0, 0}};
+    iplWarpAffine(source, turned, rotate, IPL_INTER_LINEAR);
+    EXPECT_EQ(turned.get(3, 0), source.get(0, 0));
+    EXPECT_EQ(turned.get(0, 3), source.get(3, 3));
+
+    // A half-pixel shift with smooth edges blends the outline half with what was there.
+    TestImage base(6, 1), line(4, 1);
+    iplSet(base, 100);
+    iplSet(line, 200);
+    const double half[2][3] = {{1, 0, 1.5}, {0, 1, 0}};
+    iplWarpAffine(line, base, half, IPL_INTER_LINEAR | IPL_SMOOTH_EDGE);
+    EXPECT_EQ(base.row(0), (std::vector<int>{100, 150, 200, 200, 200, 150}));
+}
