@@ -1,0 +1,65 @@
+#include "Platform/gdi/GdiObjects.h"
+
+namespace {
+
+// A 1 x 1 black-and-white bitmap, like the one every new memory device context holds.
+HBITMAP stockBitmap() {
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[2];
+    } info{{sizeof(BITMAPINFOHEADER), 1, -1, 1, 1, BI_RGB, 0, 0, 0, 2, 0}, {{0, 0, 0, 0}, {255, 255, 255, 0}}};
+    return CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, nullptr, nullptr, 0);
+}
+
+} // namespace
+
+HDC GetDC(HWND) {
+    static GdiDC screen{nullptr, nullptr, BLACKONWHITE, true};
+    return &screen;
+}
+
+int ReleaseDC(HWND, HDC) {
+    return 1;
+}
+
+HDC CreateCompatibleDC(HDC) {
+    auto* dc = new GdiDC;
+    dc->stock = stockBitmap();
+    dc->selected = dc->stock;
+    ++dc->stock->selections;
+    return dc;
+}
+
+BOOL DeleteDC(HDC hdc) {
+    if (hdc == nullptr || hdc->screen)
+        return FALSE;
+    if (hdc->selected != nullptr)
+        --hdc->selected->selections;
+    if (hdc->stock != nullptr && hdc->stock->selections == 0)
+        delete hdc->stock;
+    delete hdc;
+    return TRUE;
+}
+
+HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
+    if (hdc == nullptr || object == nullptr || hdc->screen)
+        return nullptr;
+    HGDIOBJ previous = hdc->selected;
+    if (previous != nullptr)
+        --previous->selections;
+    hdc->selected = object;
+    ++object->selections;
+    return previous;
+}
+
+int SetStretchBltMode(HDC hdc, int mode) {
+    if (hdc == nullptr || mode < BLACKONWHITE || mode > HALFTONE)
+        return 0;
+    const int previous = hdc->stretchMode;
+    hdc->stretchMode = mode;
+    return previous;
+}
+
+int GetStretchBltMode(HDC hdc) {
+    return hdc != nullptr ? hdc->stretchMode : 0;
+}

@@ -1,0 +1,34 @@
+#pragma once
+// What the GDI handles point to.
+
+#include "Platform/gdi/WinGdi.h"
+
+#include <memory>
+#include <vector>
+
+struct GdiObject {
+    int width = 0;
+    int height = 0;
+    int bitCount = 0;
+    int stride = 0;
+    bool topDown = true;
+    std::vector<RGBQUAD> palette;
+    std::unique_ptr<BYTE[]> pixels;
+    int selections = 0; // device contexts that hold it
+
+    BYTE* row(int y) const { return pixels.get() + static_cast<long>(topDown ? y : height - 1 - y) * stride; }
+    // The colour of a pixel as 0x00RRGGBB, through the table for 1 and 8 bits.
+    DWORD colourAt(int x, int y) const;
+    // The raw value of a pixel: its table index, or its colour.
+    DWORD rawAt(int x, int y) const;
+    void setRaw(int x, int y, DWORD value);
+    // The value that stands for a colour here: itself, or the nearest table entry.
+    DWORD rawFor(DWORD colour) const;
+};
+
+struct GdiDC {
+    HBITMAP selected = nullptr;
+    HBITMAP stock = nullptr; // the 1 x 1 bitmap a new memory context holds
+    int stretchMode = BLACKONWHITE;
+    bool screen = false;
+};

@@ -1,0 +1,121 @@
+#include "Platform/gdi/GdiObjects.h"
+#include "Platform/gdi/WinGdi.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+struct Info {
+    BITMAPINFOHEADER header;
+    RGBQUAD colours[256];
+};
+
+// A top-down DIB section; one-bit ones get a black/white table (or the inverse), 8-bit ones a grey ramp.
+HBITMAP section(int width, int height, int bits, void** pixels, bool inverted = false) {
+    Info info{};
+    info.header = {sizeof(BITMAPINFOHEADER), width, -height, 1, static_cast<WORD>(bits), BI_RGB, 0, 0, 0, 0, 0};
+    for (int i = 0; i < 256; ++i)
+        info.colours[i] = {BYTE(i), BYTE(i), BYTE(i), 0};
+    if (bits == 1) {
+        info.colours[0] = inverted ? RGBQUAD{255, 255, 255, 0} : RGBQUAD{0, 0, 0, 0};
+        info.colours[1] = inverted ? RGBQUAD{0, 0, 0, 0} : RGBQUAD{255, 255, 255, 0};
+    }
+    return CreateDIBSection(GetDC(nullptr), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, pixels, nullptr, 0);
+}
+
+// A memory device context holding a bitmap, released with both.
+struct Selected {
+    explicit Selected(HBITMAP bitmap) : dc(CreateCompatibleDC(nullptr)), bitmap(bitmap) {
+        old = SelectObject(dc, bitmap);
+    }
+    ~Selected() {
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+    }
+    HDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ old;
+};
+
+std::vector<DWORD> rowOf(HBITMAP bitmap, int y) {
+    std::vector<DWORD> values;
+    for (int x = 0; x < bitmap->width; ++x)
+        values.push_back(bitmap->rawAt(x, y));
+    return values;
+}
+
+} // namespace
+
+TEST(DIBSection, LayoutAndOwnership) {
+    void* pixels = nullptr;
+    HBITMAP bitmap = section(10, 3, 1, &pixels);
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_NE(pixels, nullptr);
+    EXPECT_EQ(bitmap->stride, 4);
+    static_cast<BYTE*>(pixels)[4] = 0x80; // row 1 is the second row in memory: top-down
+    EXPECT_EQ(bitmap->rawAt(0, 1), 1u);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ stock = SelectObject(dc, bitmap);
+    EXPECT_NE(stock, nullptr);
+    EXPECT_FALSE(DeleteObject(bitmap)); // still selected
+    SelectObject(dc, stock);
+    EXPECT_TRUE(DeleteObject(bitmap));
+    EXPECT_TRUE(DeleteDC(dc));
+
+    Info bad{};
+    bad.header = {sizeof(BITMAPINFOHEADER), 0, 5, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    EXPECT_EQ(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&bad), DIB_RGB_COLORS, &pixels, nullptr, 0),
+              nullptr);
+    EXPECT_EQ(pixels, nullptr);
+}
+
+TEST(BitBlt, CopiesClipsAndConvertsColours) {
+    void* bits = nullptr;
+    Selected source(section(4, 2, 32, &bits));
+    auto* words = static_cast<DWORD*>(bits);
+    for (int i = 0; i < 8; ++i)
+        words[i] = 0xFF000000u + static_cast<DWORD>(i);
+    Selected target(section(3, 3, 32, nullptr));
+    EXPECT_TRUE(BitBlt(target.dc, -1, 1, 4, 2, source.dc, 0, 0, SRCCOPY));
+    EXPECT_EQ(rowOf(target.bitmap, 1), (std::vector<DWORD>{0xFF000001u, 0xFF000002u, 0xFF000003u}));
+    EXPECT_EQ(rowOf(target.bitmap, 0), (std::vector<DWORD>{0, 0, 0}));
+    EXPECT_FALSE(BitBlt(target.dc, 0, 0, 1, 1, source.dc, 0, 0, 0x00EE0086)); // only SRCCOPY
+
+    // A one-bit section with an inverted table comes out inverted on 24 bits.
+    Selected mask(section(2, 1, 1, &bits, true));
+    static_cast<BYTE*>(bits)[0] = 0x80;
+    Selected colour(section(2, 1, 24, nullptr));
+    BitBlt(colour.dc, 0, 0, 2, 1, mask.dc, 0, 0, SRCCOPY);
+    EXPECT_EQ(rowOf(colour.bitmap, 0), (std::vector<DWORD>{0x000000u, 0xFFFFFFu}));
+    // And back to a normal one-bit section: nearest colours.
+    Selected plain(section(2, 1, 1, nullptr));
+    BitBlt(plain.dc, 0, 0, 2, 1, colour.dc, 0, 0, SRCCOPY);
+    EXPECT_EQ(rowOf(plain.bitmap, 0), (std::vector<DWORD>{0, 1}));
+}
+
+TEST(StretchBlt, GdiPixelMapping) {
+    void* bits = nullptr;
+    Selected two(section(2, 1, 8, &bits));
+    static_cast<BYTE*>(bits)[0] = 10;
+    static_cast<BYTE*>(bits)[1] = 20;
+    Selected five(section(5, 1, 8, nullptr));
+    StretchBlt(five.dc, 0, 0, 5, 1, two.dc, 0, 0, 2, 1, SRCCOPY);
+    EXPECT_EQ(rowOf(five.bitmap, 0), (std::vector<DWORD>{10, 10, 10, 20, 20}));
+
+    // Shrinking 4 -> 2 by modes on a row 1 0 1 1: AND keeps 0 1, OR 1 1.
+    Selected four(section(4, 1, 1, &bits));
+    static_cast<BYTE*>(bits)[0] = 0xB0;
+    Selected out(section(2, 1, 1, nullptr));
+    StretchBlt(out.dc, 0, 0, 2, 1, four.dc, 0, 0, 4, 1, SRCCOPY);
+    EXPECT_EQ(rowOf(out.bitmap, 0), (std::vector<DWORD>{0, 1}));
+    EXPECT_EQ(SetStretchBltMode(out.dc, WHITEONBLACK), BLACKONWHITE);
+    StretchBlt(out.dc, 0, 0, 2, 1, four.dc, 0, 0, 4, 1, SRCCOPY);
+    EXPECT_EQ(rowOf(out.bitmap, 0), (std::vector<DWORD>{1, 1}));
+    SetStretchBltMode(out.dc, COLORONCOLOR); // the last of each group
+    StretchBlt(out.dc, 0, 0, 2, 1, four.dc, 0, 0, 4, 1, SRCCOPY);
+    EXPECT_EQ(rowOf(out.bitmap, 0), (std::vector<DWORD>{0, 1}));
+}
