@@ -90,7 +90,7 @@ void GIPLImage::allocate_image(int width, int height, ColorModel model, int dept
 
 // Quad-word alignment is claimed only when the buffer and every row start on a multiple of 8 bytes.
 void GIPLImage::attach_image(int width, int height, void* pixels, ColorModel model, int depth) {
-    free_image();
+    GIPLImage::free_image(); // only the header: a derived owner of `pixels` has just made them
     const bool aligned = reinterpret_cast<std::uintptr_t>(pixels) % 8 == 0;
     const bool rowsAligned = (model == Bitmap && width % 64 == 0) || (model == Grey && width % 8 == 0) ||
                              (model == ColourAlpha && width % 2 == 0);
