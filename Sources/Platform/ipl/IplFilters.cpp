@@ -34,8 +34,9 @@ void windowSums(const std::vector<int>& padded, int lanes, int width, int count,
             sum += padded[static_cast<std::size_t>(u * lanes + c)];
         for (int i = 0; i < width; ++i) {
             sums[static_cast<std::size_t>(i * lanes + c)] = sum;
-            sum += padded[static_cast<std::size_t>((i + count) * lanes + c)] -
-                   padded[static_cast<std::size_t>(i * lanes + c)];
+            if (i + 1 < width)
+                sum += padded[static_cast<std::size_t>((i + count) * lanes + c)] -
+                       padded[static_cast<std::size_t>(i * lanes + c)];
         }
     }
 }
