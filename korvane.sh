@@ -2,11 +2,14 @@
 # Sets up, builds and runs Korvane.
 #   ./korvane.sh [args...]   build, then run the main program (for now the kortool command) with the arguments
 #   ./korvane.sh test        build, then run every test
+#   ./korvane.sh bench       build, then run the benchmarks (with OpenCV beside the image functions)
 set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev locales zlib1g-dev)
 BUILD_DIR=build
+# OpenCV is used by the benchmarks only, for comparison.
+[ "${1:-}" = "bench" ] && PACKAGES+=(libopencv-core-dev libopencv-imgproc-dev)
 
 install_missing_packages() {
     local missing=()
@@ -39,6 +42,10 @@ configure_and_build
 
 if [ "${1:-}" = "test" ]; then
     ctest --test-dir "$BUILD_DIR" --output-on-failure --timeout 300 -j "$(nproc)"
+elif [ "${1:-}" = "bench" ]; then
+    shift
+    "$BUILD_DIR/bin/KorvaneCoreBench" "$@"
+    "$BUILD_DIR/bin/KorvaneIplBench" "$@"
 else
     # Until the application exists, the main job is the command-line tool.
     exec "$BUILD_DIR/bin/kortool" "$@"
