@@ -85,11 +85,19 @@ const std::uint8_t* Area::enabled(int j) {
         if (part.mask == nullptr)
             continue;
         const int my = part.maskY + j;
-        for (int i = 0; i < width; ++i) {
+        // Pixels beyond the mask's edges take no part.
+        const int from = std::clamp(-part.maskX, 0, width);
+        const int to = std::clamp(part.mask->width - part.maskX, from, width);
+        if (my < 0 || my >= part.mask->height) {
+            std::fill(m_enabled.begin(), m_enabled.end(), 0);
+            continue;
+        }
+        std::fill(m_enabled.begin(), m_enabled.begin() + from, 0);
+        std::fill(m_enabled.begin() + to, m_enabled.end(), 0);
+        const auto* row = reinterpret_cast<const std::uint8_t*>(part.mask->imageData + my * part.mask->widthStep);
+        for (int i = from; i < to; ++i) {
             const int mx = part.maskX + i;
-            const bool inside = mx >= 0 && my >= 0 && mx < part.mask->width && my < part.mask->height;
-            if (!inside || !bitAt(part.mask, mx, my))
-                m_enabled[static_cast<std::size_t>(i)] = 0;
+            m_enabled[static_cast<std::size_t>(i)] &= static_cast<std::uint8_t>((row[mx >> 3] >> (7 - (mx & 7))) & 1);
         }
     }
     return m_enabled.data();

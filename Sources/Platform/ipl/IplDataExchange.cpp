@@ -3,6 +3,7 @@
 #include "Platform/ipl/IplLoops.h"
 
 #include <algorithm>
+#include <cstring>
 
 using namespace ipl;
 
@@ -46,6 +47,12 @@ void iplCopy(IplImage* srcImage, IplImage* dstImage) {
         area.snapshot(0);
     if (bitsOf(srcImage) == 1) {
         mapBits(area, [](bool b) { return b; });
+        return;
+    }
+    if (area.contiguous()) {
+        const std::size_t bytes = static_cast<std::size_t>(area.width) * area[0].pixelElements * (bitsOf(srcImage) / 8);
+        for (int j = 0; j < area.height; ++j)
+            std::memmove(area[1].row<char>(j), area[0].row<char>(j), bytes);
         return;
     }
     withDepth(srcImage->depth, [&](auto type) {
