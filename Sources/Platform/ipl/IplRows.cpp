@@ -19,14 +19,44 @@ void storeTyped(const Part& part, int j, const int* values, const std::uint8_t* 
                 row[i * part.pixelElements + part.lanes[c]] = saturate<T>(values[i * lanes + c]);
 }
 
+
+// Bits are packed a byte at a time where the row is byte-aligned and no mask applies.
+void storeBits(const Part& part, int j, const int* values, const std::uint8_t* enabled, int width) {
+    int i = 0;
+    if (enabled == nullptr && part.x % 8 == 0) {
+        auto* row = reinterpret_cast<std::uint8_t*>(part.image->imageData + (part.y + j) * part.image->widthStep) + part.x / 8;
+        for (; i + 8 <= width; i += 8) {
+            std::uint8_t byte = 0;
+            for (int k = 0; k < 8; ++k)
+                byte = static_cast<std::uint8_t>(byte << 1 | (values[i + k] != 0 ? 1 : 0));
+            row[i / 8] = byte;
+        }
+    }
+    for (; i < width; ++i)
+        if (enabled == nullptr || enabled[i] != 0)
+            setBit(part.image, part.x + i, part.y + j, values[i] != 0);
+}
+
+template <class T>
+void readTyped(const Part& part, int j, int width, int* out) {
+    const T* row = part.row<T>(j);
+    const int lanes = part.laneCount;
+    if (part.allLanes) {
+        for (int k = 0; k < width * lanes; ++k)
+            out[k] = row[k];
+        return;
+    }
+    for (int i = 0; i < width; ++i)
+        for (int c = 0; c < lanes; ++c)
+            out[i * lanes + c] = row[i * part.pixelElements + part.lanes[c]];
+}
+
 } // namespace
 
 void storeRow(const Part& part, int j, const int* values, const std::uint8_t* enabled, int width) {
     switch (bitsOf(part.image)) {
     case 1:
-        for (int i = 0; i < width; ++i)
-            if (enabled == nullptr || enabled[i] != 0)
-                setBit(part.image, part.x + i, part.y + j, values[i] != 0);
+        storeBits(part, j, values, enabled, width);
         break;
     case 8:
         storeTyped<std::uint8_t>(part, j, values, enabled, width);
@@ -41,27 +71,21 @@ void storeRow(const Part& part, int j, const int* values, const std::uint8_t* en
 }
 
 void readRow(const Part& part, int j, int width, std::vector<int>& out) {
-
     out.resize(static_cast<std::size_t>(width * part.laneCount));
-    for (int i = 0; i < width; ++i) {
-        for (int c = 0; c < part.laneCount; ++c) {
-            int value = 0;
-            switch (bitsOf(part.image)) {
-            case 1:
-                value = bitAt(part.image, part.x + i, part.y + j) ? 1 : 0;
-                break;
-            case 8:
-                value = part.row<std::uint8_t>(j)[i * part.pixelElements + part.lanes[c]];
-                break;
-            case 16:
-                value = part.row<std::uint16_t>(j)[i * part.pixelElements + part.lanes[c]];
-                break;
-            default:
-                value = part.row<std::int32_t>(j)[i * part.pixelElements + part.lanes[c]];
-                break;
-            }
-            out[static_cast<std::size_t>(i * part.laneCount + c)] = value;
-        }
+    switch (bitsOf(part.image)) {
+    case 1:
+        for (int i = 0; i < width; ++i)
+            out[static_cast<std::size_t>(i)] = bitAt(part.image, part.x + i, part.y + j) ? 1 : 0;
+        break;
+    case 8:
+        readTyped<std::uint8_t>(part, j, width, out.data());
+        break;
+    case 16:
+        readTyped<std::uint16_t>(part, j, width, out.data());
+        break;
+    default:
+        readTyped<std::int32_t>(part, j, width, out.data());
+        break;
     }
 }
 
