@@ -5,6 +5,8 @@
 #include "Platform/ipl/IplRows.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <cmath>
 #include <vector>
 
@@ -38,49 +40,106 @@ private:
     std::vector<std::vector<int>> m_rows;
 };
 
-// The source pixels (and their weights, summing to `total`) that one output pixel takes along one axis, for
-// resizing by dst/src with super-sampling: the output pixel covers [i * src, (i + 1) * src) in units of
-// 1/dst source pixels.
-struct Span {
-    int first;
+// Where the output pixels of one axis take their source pixels from, for resizing by dst/src. Each output
+// index i has entries [offsets[i], offsets[i + 1]) of (source index, weight); the weights of one output pixel
+// sum to `total`.
+struct AxisMap {
+    std::vector<int> offsets;
+    std::vector<int> sources;
     std::vector<long long> weights;
+    long long total = 1;
 };
 
-Span superSpan(int i, int dst, int src, int size) {
-    const long long from = static_cast<long long>(i) * src;
-    const long long to = from + src;
-    Span span{static_cast<int>(from / dst), {}};
-    for (long long k = span.first; k * dst < to && k < size; ++k) {
-        const long long overlap = std::min(to, (k + 1) * dst) - std::max(from, k * dst);
-        span.weights.push_back(std::max<long long>(overlap, 0));
+// Nearest: i * src / dst rounded, exact halves down. Linear: the two pixels around i * src / dst, weighted out of
+// 2048. Super-sampling: output pixel i covers [i * src, (i + 1) * src) in units of 1/dst source pixels, and
+// each source pixel counts by how much of it lies inside.
+AxisMap axisMap(int mode, int outputs, int dst, int src, int size) {
+    AxisMap map;
+    map.total = mode == IPL_INTER_NN ? 1 : mode == IPL_INTER_SUPER ? src : 2048;
+    for (int i = 0; i < outputs; ++i) {
+        map.offsets.push_back(static_cast<int>(map.sources.size()));
+        auto add = [&](int source, long long weight) {
+            map.sources.push_back(std::min(source, size - 1));
+            map.weights.push_back(weight);
+        };
+        if (mode == IPL_INTER_NN) {
+            add(static_cast<int>((2LL * i * src + dst - 1) / (2LL * dst)), 1);
+        } else if (mode == IPL_INTER_SUPER) {
+            const long long from = static_cast<long long>(i) * src;
+            const long long to = from + src;
+            for (long long k = from / dst; k * dst < to && k < size; ++k)
+                add(static_cast<int>(k), std::max<long long>(std::min(to, (k + 1) * dst) - std::max(from, k * dst), 0));
+        } else {
+            const long long position = static_cast<long long>(i) * src * 2048 / dst;
+            const int first = std::min(static_cast<int>(position / 2048), size - 1);
+            add(first, 2048 - position % 2048);
+            add(first + 1, position % 2048);
+        }
     }
-    return span;
+    map.offsets.push_back(static_cast<int>(map.sources.size()));
+    return map;
 }
 
-// Linear interpolation: the two source pixels around i * src / dst and the weight of the second, out of 2048.
-struct Pair {
-    int first;
-    int second;
-    long long weight;
+// One source row filtered across: each output column's weighted sum (not yet divided).
+void filterAcross(const std::vector<int>& row, const AxisMap& across, int lanes, std::vector<long long>& out) {
+    const std::size_t outputs = across.offsets.size() - 1;
+    out.assign(outputs * static_cast<std::size_t>(lanes), 0);
+    for (std::size_t i = 0; i < outputs; ++i)
+        for (int k = across.offsets[i]; k < across.offsets[i + 1]; ++k) {
+            const long long w = across.weights[static_cast<std::size_t>(k)];
+            const int* source = row.data() + across.sources[static_cast<std::size_t>(k)] * lanes;
+            long long* target = out.data() + i * static_cast<std::size_t>(lanes);
+            for (int c = 0; c < lanes; ++c)
+                target[c] += w * source[c];
+        }
+}
+
+// Source rows filtered across, kept while later output rows may still need them (rows are used in order).
+class FilteredRows {
+public:
+    FilteredRows(const Part& part, int width, const AxisMap& across, int lanes)
+        : m_part(part), m_width(width), m_across(across), m_lanes(lanes) {}
+
+    const std::vector<long long>& row(int y) {
+        for (const auto& [index, filtered] : m_cache)
+            if (index == y)
+                return filtered;
+        if (m_cache.size() >= 4)
+            m_cache.erase(m_cache.begin());
+        readRow(m_part, y, m_width, m_raw);
+        m_cache.emplace_back(y, std::vector<long long>());
+        filterAcross(m_raw, m_across, m_lanes, m_cache.back().second);
+        return m_cache.back().second;
+    }
+
+private:
+    const Part& m_part;
+    int m_width;
+    const AxisMap& m_across;
+    int m_lanes;
+    std::vector<int> m_raw;
+    std::vector<std::pair<int, std::vector<long long>>> m_cache;
 };
 
-Pair linearPair(int i, int dst, int src, int size) {
-    const long long position = static_cast<long long>(i) * src * 2048 / dst;
-    const int first = std::min(static_cast<int>(position / 2048), size - 1);
-    return {first, std::min(first + 1, size - 1), position % 2048};
-}
-
-// Nearest neighbour: i * src / dst rounded, exact halves down.
-int nearest(int i, int dst, int src, int size) {
-    const long long n = 2LL * i * src + dst - 1;
-    return std::min(static_cast<int>(n / (2LL * dst)), size - 1);
+// Nearest-neighbour resizing of whole pixels: each output pixel is a copy of its source pixel's bytes.
+void pickNearest(const Part& source, const Part& target, const AxisMap& across, const AxisMap& down, Area& targetArea,
+                 int width, int height) {
+    const std::size_t pixelBytes = static_cast<std::size_t>(source.pixelElements * bitsOf(source.image) / 8);
+    for (int j = 0; j < height; ++j) {
+        const char* from = source.row<char>(down.sources[static_cast<std::size_t>(j)]);
+        char* to = target.row<char>(j);
+        const std::uint8_t* enabled = targetArea.masked() ? targetArea.enabled(j) : nullptr;
+        for (int i = 0; i < width; ++i)
+            if (enabled == nullptr || enabled[i] != 0)
+                std::memcpy(to + i * pixelBytes, from + across.sources[static_cast<std::size_t>(i)] * pixelBytes, pixelBytes);
+    }
 }
 
 } // namespace
 
 // Scales the source region by xDst/xSrc across and yDst/ySrc down (the destination's size does not set the
 // scale; the result is clipped to its region). Source pixel positions are i * src / dst, without a half-pixel
-// shift. Cubic interpolation is done as linear.
+// shift. Cubic interpolation is done as linear. Rows are filtered across once, then combined down.
 void iplResize(IplImage* srcImage, IplImage* dstImage, int xDst, int xSrc, int yDst, int ySrc, int interpolate) {
     if (xDst < 1 || xSrc < 1 || yDst < 1 || ySrc < 1)
         return;
@@ -98,47 +157,38 @@ void iplResize(IplImage* srcImage, IplImage* dstImage, int xDst, int xSrc, int y
     const int height = std::min(static_cast<int>(static_cast<long long>(sh) * yDst / ySrc), dh);
     if (width < 1 || height < 1 || sw < 1 || sh < 1)
         return;
+    int mode = interpolate & ~IPL_SMOOTH_EDGE;
+    if (mode == IPL_INTER_CUBIC)
+        mode = IPL_INTER_LINEAR;
     const int lanes = s.laneCount;
-    RowCache rows(s, sw, sh);
-    std::vector<int> out(static_cast<std::size_t>(width * lanes));
-    const int mode = interpolate & ~IPL_SMOOTH_EDGE;
+    const AxisMap across = axisMap(mode, width, xDst, xSrc, sw);
+    const AxisMap down = axisMap(mode, height, yDst, ySrc, sh);
     Area target({dstImage});
+    if (mode == IPL_INTER_NN && bitsOf(srcImage) > 1 && s.allLanes && area[1].allLanes) {
+        pickNearest(s, area[1], across, down, target, width, height);
+        return;
+    }
+    const long long divisor = across.total * down.total;
+    const int shift = (divisor & (divisor - 1)) == 0 ? std::countr_zero(static_cast<unsigned long long>(divisor)) : -1;
+    FilteredRows rows(s, sw, across, lanes);
+    std::vector<long long> sums(static_cast<std::size_t>(width * lanes));
+    std::vector<int> out(sums.size());
     for (int j = 0; j < height; ++j) {
-        for (int i = 0; i < width; ++i) {
-            for (int c = 0; c < lanes; ++c) {
-                long long value = 0;
-                if (mode == IPL_INTER_NN) {
-                    value = rows.row(
-                        nearest(j, yDst, ySrc, sh))[static_cast<std::size_t>(nearest(i, xDst, xSrc, sw) * lanes + c)];
-                } else if (mode == IPL_INTER_SUPER) {
-                    const Span across = superSpan(i, xDst, xSrc, sw);
-                    const Span down = superSpan(j, yDst, ySrc, sh);
-                    long long sum = 0;
-                    long long total = 0;
-                    for (std::size_t v = 0; v < down.weights.size(); ++v) {
-                        const std::vector<int>& row = rows.row(down.first + static_cast<int>(v));
-                        for (std::size_t u = 0; u < across.weights.size(); ++u) {
-                            const long long w = down.weights[v] * across.weights[u];
-                            sum += w * row[static_cast<std::size_t>((across.first + static_cast<int>(u)) * lanes + c)];
-                            total += w;
-                        }
-                    }
-                    value = total > 0 ? divRound(sum, total) : 0;
-                } else {
-                    const Pair x = linearPair(i, xDst, xSrc, sw);
-                    const Pair y = linearPair(j, yDst, ySrc, sh);
-                    const std::vector<int>& top = rows.row(y.first);
-                    const std::vector<int>& bottom = rows.row(y.second);
-                    auto at = [&](const std::vector<int>& row, int k) {
-                        return static_cast<long long>(row[static_cast<std::size_t>(k * lanes + c)]);
-                    };
-                    const long long upper = at(top, x.first) * (2048 - x.weight) + at(top, x.second) * x.weight;
-                    const long long lower = at(bottom, x.first) * (2048 - x.weight) + at(bottom, x.second) * x.weight;
-                    value = divRound(upper * (2048 - y.weight) + lower * y.weight, 2048LL * 2048);
-                }
-                out[static_cast<std::size_t>(i * lanes + c)] = static_cast<int>(value);
-            }
+        std::fill(sums.begin(), sums.end(), 0);
+        for (int k = down.offsets[static_cast<std::size_t>(j)]; k < down.offsets[static_cast<std::size_t>(j) + 1]; ++k) {
+            const long long w = down.weights[static_cast<std::size_t>(k)];
+            if (w == 0)
+                continue;
+            const std::vector<long long>& filtered = rows.row(down.sources[static_cast<std::size_t>(k)]);
+            for (std::size_t n = 0; n < sums.size(); ++n)
+                sums[n] += w * filtered[n];
         }
+        if (shift >= 0) // the usual divisors (linear weights, halving) are powers of two
+            for (std::size_t n = 0; n < sums.size(); ++n)
+                out[n] = static_cast<int>((sums[n] + divisor / 2) >> shift);
+        else
+            for (std::size_t n = 0; n < sums.size(); ++n)
+                out[n] = static_cast<int>((sums[n] + divisor / 2) / divisor);
         storeRow(area[1], j, out.data(), target.masked() ? target.enabled(j) : nullptr, width);
     }
 }
