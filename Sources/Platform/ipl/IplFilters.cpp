@@ -89,6 +89,9 @@ void iplBlur(IplImage* srcImage, IplImage* dstImage, int nCols, int nRows, int a
     std::vector<int> columns(rowValues, 0);
     std::vector<int> out(rowValues);
     const int area0 = nCols * nRows;
+    // Dividing by the kernel area through its reciprocal: the error of the product stays below 1e-6, far under
+    // the 1/area0 that separates a quotient from the next integer, so the rounded result is exact.
+    const double reciprocal = 1.0 / area0;
     const int top = area[0].y - anchorY;
     for (int r = 0; r < nRows - 1; ++r) {
         source.read(top + r, padded);
@@ -102,7 +105,7 @@ void iplBlur(IplImage* srcImage, IplImage* dstImage, int nCols, int nRows, int a
         windowSums(padded, lanes, area.width, nCols, incoming);
         for (std::size_t k = 0; k < rowValues; ++k) {
             columns[k] += incoming[k];
-            out[k] = (columns[k] + area0 / 2) / area0;
+            out[k] = static_cast<int>((columns[k] + area0 / 2) * reciprocal + 1e-6);
         }
         storeRow(area[1], j, out.data(), area.enabled(j), area.width);
         const std::vector<int>& leaving = ring[static_cast<std::size_t>(j % nRows)];
