@@ -2,12 +2,13 @@
 // channel of interest is set. One-bit images are sampled as 0 and 1, and a result of at least one half sets
 // the bit. The output may be the source itself.
 
+#include "Platform/ipl/IplLoops.h"
 #include "Platform/ipl/IplRows.h"
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 using namespace ipl;
@@ -21,24 +22,6 @@ bool prepareGeometry(Area& area) {
         area.snapshot(0, area[0].image->height);
     return true;
 }
-
-// Source rows read once each, on demand.
-class RowCache {
-public:
-    RowCache(const Part& part, int width, int height) : m_part(part), m_width(width), m_rows(height) {}
-
-    const std::vector<int>& row(int j) {
-        std::vector<int>& cached = m_rows[static_cast<std::size_t>(j)];
-        if (cached.empty())
-            readRow(m_part, j, m_width, cached);
-        return cached;
-    }
-
-private:
-    const Part& m_part;
-    int m_width;
-    std::vector<std::vector<int>> m_rows;
-};
 
 // Where the output pixels of one axis take their source pixels from, for resizing by dst/src. Each output
 // index i has entries [offsets[i], offsets[i + 1]) of (source index, weight); the weights of one output pixel
@@ -131,7 +114,8 @@ void pickNearest(const Part& source, const Part& target, const AxisMap& across, 
         const std::uint8_t* enabled = targetArea.masked() ? targetArea.enabled(j) : nullptr;
         for (int i = 0; i < width; ++i)
             if (enabled == nullptr || enabled[i] != 0)
-                std::memcpy(to + i * pixelBytes, from + across.sources[static_cast<std::size_t>(i)] * pixelBytes, pixelBytes);
+                std::memcpy(to + i * pixelBytes, from + across.sources[static_cast<std::size_t>(i)] * pixelBytes,
+                            pixelBytes);
     }
 }
 
@@ -175,7 +159,8 @@ void iplResize(IplImage* srcImage, IplImage* dstImage, int xDst, int xSrc, int y
     std::vector<int> out(sums.size());
     for (int j = 0; j < height; ++j) {
         std::fill(sums.begin(), sums.end(), 0);
-        for (int k = down.offsets[static_cast<std::size_t>(j)]; k < down.offsets[static_cast<std::size_t>(j) + 1]; ++k) {
+        for (int k = down.offsets[static_cast<std::size_t>(j)]; k < down.offsets[static_cast<std::size_t>(j) + 1];
+             ++k) {
             const long long w = down.weights[static_cast<std::size_t>(k)];
             if (w == 0)
                 continue;
@@ -236,6 +221,68 @@ double overlap(double v, double low, double high) {
 
 } // namespace
 
+namespace {
+
+// What one warp needs: the inverse map, the source region and how pixels are sampled.
+struct Warp {
+    double det;
+    const double (*coeffs)[3];
+    int sx, sy, sw, sh;
+    bool smooth;
+    bool linear;
+    int lanes;
+};
+
+// Warps the destination rows; `value(x, y, c)` reads lane c of source pixel (x, y) in image coordinates.
+template <class Value>
+void warpRows(const Warp& w, const Part& target, int dx, int dy, int dw, int dh, Area& destination, Value value) {
+    std::vector<int> existing;
+    std::vector<int> out;
+    const double stepX = w.coeffs[1][1] / w.det; // source x per destination column
+    const double stepY = -w.coeffs[1][0] / w.det;
+    const int lastX = w.sx + w.sw - 1;
+    const int lastY = w.sy + w.sh - 1;
+    for (int j = 0; j < dh; ++j) {
+        readRow(target, j, dw, existing);
+        out = existing;
+        const double u = dx - w.coeffs[0][2];
+        const double v = dy + j - w.coeffs[1][2];
+        double xs = (w.coeffs[1][1] * u - w.coeffs[0][1] * v) / w.det;
+        double ys = (-w.coeffs[1][0] * u + w.coeffs[0][0] * v) / w.det;
+        for (int i = 0; i < dw; ++i, xs += stepX, ys += stepY) {
+            const bool centreInside = xs >= w.sx - 0.5 && xs < lastX + 0.5 && ys >= w.sy - 0.5 && ys < lastY + 0.5;
+            const double coverage = w.smooth ? overlap(xs, w.sx, lastX) * overlap(ys, w.sy, lastY) : 1.0;
+            if (!(w.smooth ? coverage > 0 : centreInside))
+                continue;
+            const double cx = std::clamp(xs, double(w.sx), double(lastX));
+            const double cy = std::clamp(ys, double(w.sy), double(lastY));
+            const int x0 = static_cast<int>(cx);
+            const int y0 = static_cast<int>(cy);
+            const int x1 = std::min(x0 + 1, lastX);
+            const int y1 = std::min(y0 + 1, lastY);
+            const double fx = cx - x0;
+            const double fy = cy - y0;
+            const int nx = fx < 0.5 ? x0 : x1; // the nearest pixel; an exact half goes up
+            const int ny = fy < 0.5 ? y0 : y1;
+            for (int c = 0; c < w.lanes; ++c) {
+                double sample;
+                if (w.linear)
+                    sample = (value(x0, y0, c) * (1 - fx) + value(x1, y0, c) * fx) * (1 - fy) +
+                             (value(x0, y1, c) * (1 - fx) + value(x1, y1, c) * fx) * fy;
+                else
+                    sample = value(nx, ny, c);
+                const std::size_t k = static_cast<std::size_t>(i * w.lanes + c);
+                if (coverage < 1)
+                    sample = sample * coverage + existing[k] * (1 - coverage);
+                out[k] = static_cast<int>(sample + 0.5);
+            }
+        }
+        storeRow(target, j, out.data(), destination.masked() ? destination.enabled(j) : nullptr, dw);
+    }
+}
+
+} // namespace
+
 // Maps the source region by the coefficients (source to destination) into the destination region, sampling
 // backwards: a destination pixel whose centre maps into the source region's pixels is drawn; with
 // IPL_SMOOTH_EDGE, pixels on the outline are blended with what was there by how much of them the source covers.
@@ -249,67 +296,40 @@ void iplWarpAffine(IplImage* srcImage, IplImage* dstImage, const double coeffs[2
         return;
     if (area.overlapping(0, 1))
         area.snapshot(0, srcImage->height);
-    int sx, sy, sw, sh, dx, dy, dw, dh;
-    regionOf(srcImage, sx, sy, sw, sh);
+    Warp w{det,
+           coeffs,
+           0,
+           0,
+           0,
+           0,
+           (interpolate & IPL_SMOOTH_EDGE) != 0,
+           (interpolate & ~IPL_SMOOTH_EDGE) != IPL_INTER_NN,
+           area[0].laneCount};
+    int dx, dy, dw, dh;
+    regionOf(srcImage, w.sx, w.sy, w.sw, w.sh);
     regionOf(dstImage, dx, dy, dw, dh);
-    if (sw < 1 || sh < 1)
+    if (w.sw < 1 || w.sh < 1)
         return;
-    Part source = area[0];
-    source.x -= sx; // rows are read from the image's left edge; positions below are image coordinates
-    source.y -= sy;
-    RowCache rows(source, source.x + sx + sw, source.y + sy + sh);
+    const Part& source = area[0];
+    const IplImage* image = source.image;
+    const int rowOffset = area[0].y - w.sy; // a snapshot starts at another row than the image
     Part target = area[1];
     target.x = dx;
     target.y = dy;
     Area destination({dstImage}, Channels::All);
-    const bool smooth = (interpolate & IPL_SMOOTH_EDGE) != 0;
-    const bool linear = (interpolate & ~IPL_SMOOTH_EDGE) != IPL_INTER_NN;
-    const int lanes = source.laneCount;
-    std::vector<int> existing;
-    std::vector<int> out;
-    for (int j = 0; j < dh; ++j) {
-        readRow(target, j, dw, existing);
-        out = existing;
-        const int Y = dy + j;
-        for (int i = 0; i < dw; ++i) {
-            const int X = dx + i;
-            const double u = X - coeffs[0][2];
-            const double v = Y - coeffs[1][2];
-            const double xs = (coeffs[1][1] * u - coeffs[0][1] * v) / det;
-            const double ys = (-coeffs[1][0] * u + coeffs[0][0] * v) / det;
-            const double coverage = overlap(xs, sx, sx + sw - 1) * overlap(ys, sy, sy + sh - 1);
-            const bool centreInside = xs >= sx - 0.5 && xs < sx + sw - 0.5 && ys >= sy - 0.5 && ys < sy + sh - 0.5;
-            if (!(smooth ? coverage > 0 : centreInside))
-                continue;
-            const double cx = std::clamp(xs, double(sx), double(sx + sw - 1));
-            const double cy = std::clamp(ys, double(sy), double(sy + sh - 1));
-            for (int c = 0; c < lanes; ++c) {
-                double value;
-                if (linear) {
-                    const int x0 = static_cast<int>(std::floor(cx));
-                    const int y0 = static_cast<int>(std::floor(cy));
-                    const int x1 = std::min(x0 + 1, sx + sw - 1);
-                    const int y1 = std::min(y0 + 1, sy + sh - 1);
-                    const double fx = cx - x0;
-                    const double fy = cy - y0;
-                    auto at = [&](int x, int y) {
-                        return static_cast<double>(rows.row(y)[static_cast<std::size_t>(x * lanes + c)]);
-                    };
-                    value = (at(x0, y0) * (1 - fx) + at(x1, y0) * fx) * (1 - fy) +
-                            (at(x0, y1) * (1 - fx) + at(x1, y1) * fx) * fy;
-                } else {
-                    const int x = std::clamp(static_cast<int>(std::floor(cx + 0.5)), sx, sx + sw - 1);
-                    const int y = std::clamp(static_cast<int>(std::floor(cy + 0.5)), sy, sy + sh - 1);
-                    value = rows.row(y)[static_cast<std::size_t>(x * lanes + c)];
-                }
-                const std::size_t k = static_cast<std::size_t>(i * lanes + c);
-                if (smooth && coverage < 1)
-                    value = value * coverage + existing[k] * (1 - coverage);
-                out[k] = static_cast<int>(std::floor(value + 0.5));
-            }
-        }
-        storeRow(target, j, out.data(), destination.masked() ? destination.enabled(j) : nullptr, dw);
+    if (bitsOf(image) == 1) {
+        warpRows(w, target, dx, dy, dw, dh, destination,
+                 [&](int x, int y, int) { return bitAt(image, x, y + rowOffset) ? 1 : 0; });
+        return;
     }
+    withDepth(image->depth, [&](auto type) {
+        using T = decltype(type);
+        warpRows(w, target, dx, dy, dw, dh, destination, [&](int x, int y, int c) {
+            const T* row =
+                reinterpret_cast<const T*>(image->imageData + static_cast<long>(y + rowOffset) * image->widthStep);
+            return static_cast<int>(row[x * source.pixelElements + source.lanes[c]]);
+        });
+    });
 }
 
 // The bounding rectangle of the transformed region: its corners are the first and last pixel centres.
