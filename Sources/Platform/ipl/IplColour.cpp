@@ -1,53 +1,71 @@
 // RGB to HSV and back on 8-bit images. The colour image is read in the system's blue-green-red order; the HSV
 // image holds hue in its first channel, saturation in its second and value in its third. Hue runs 0..255 per
-// turn (255 is about 360 degrees), saturation 0..255; results are rounded half up. Further channels (alpha) are
-// left alone.
+// turn (255 is 360 degrees), saturation 0..255; results are rounded half up. Further channels (alpha) are left
+// alone.
 
 #include "Platform/ipl/IplArea.h"
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 using namespace ipl;
 
 namespace {
 
-int rounded(double v) {
-    return static_cast<int>(std::floor(v + 0.5));
-}
+int rounded(double v) { return static_cast<int>(std::floor(v + 0.5)); }
 
 struct Triple {
     int first, second, third;
 };
 
-Triple toHsv(int r, int g, int b) {
-    const int v = std::max({r, g, b});
-    const int m = std::min({r, g, b});
-    const int d = v - m;
-    if (v == 0 || d == 0)
-        return {0, 0, v};
-    double h = 0;
-    if (v == r)
-        h = 60.0 * (g - b) / d;
-    else if (v == g)
-        h = 120.0 + 60.0 * (b - r) / d;
-    else
-        h = 240.0 + 60.0 * (r - g) / d;
-    if (h < 0)
-        h += 360;
-    return {std::min(rounded(h * 255 / 360), 255), rounded(255.0 * d / v), v};
+// Saturation and hue come from tables built once with exact rounding: saturation by (value, value - minimum),
+// hue by (the sector of the largest component, value - minimum, the difference of the other two).
+struct HsvTables {
+    std::vector<std::uint8_t> saturation; // [v * 256 + d]
+    std::vector<std::uint8_t> hue;        // [(sector * 256 + d) * 511 + difference + 255]
+
+    HsvTables() : saturation(256 * 256), hue(3 * 256 * 511) {
+        for (int v = 1; v < 256; ++v)
+            for (int d = 0; d <= v; ++d)
+                saturation[static_cast<std::size_t>(v * 256 + d)] = static_cast<std::uint8_t>(rounded(255.0 * d / v));
+        for (int sector = 0; sector < 3; ++sector)
+            for (int d = 1; d < 256; ++d)
+                for (int difference = -d; difference <= d; ++difference) {
+                    double h = 120.0 * sector + 60.0 * difference / d;
+                    if (h < 0)
+                        h += 360;
+                    hue[static_cast<std::size_t>((sector * 256 + d) * 511 + difference + 255)] =
+                        static_cast<std::uint8_t>(std::min(rounded(h * 255 / 360), 255));
+                }
+    }
+};
+
+const HsvTables& hsvTables() {
+    static const HsvTables tables;
+    return tables;
 }
 
+Triple toHsv(const HsvTables& tables, int r, int g, int b) {
+    const int v = std::max({r, g, b});
+    const int d = v - std::min({r, g, b});
+    if (v == 0 || d == 0)
+        return {0, 0, v};
+    const int sector = v == r ? 0 : v == g ? 1 : 2;
+    const int difference = sector == 0 ? g - b : sector == 1 ? b - r : r - g;
+    return {tables.hue[static_cast<std::size_t>((sector * 256 + d) * 511 + difference + 255)],
+            tables.saturation[static_cast<std::size_t>(v * 256 + d)], v};
+}
+
+// The textbook inverse in integers: the hue's sixth of the turn and the fraction within it (out of 255).
 Triple toRgb(int h, int s, int v) {
     if (s == 0)
         return {v, v, v};
-    const double hue = h * 360.0 / 255.0 / 60.0;
-    const int sector = static_cast<int>(std::floor(hue)) % 6;
-    const double f = hue - std::floor(hue);
-    const double sat = s / 255.0;
-    const int p = rounded(v * (1 - sat));
-    const int q = rounded(v * (1 - sat * f));
-    const int t = rounded(v * (1 - sat * (1 - f)));
+    const int sector = (h * 6 / 255) % 6;
+    const int f = h * 6 % 255;
+    const int p = (v * (255 - s) + 127) / 255;
+    const int q = (v * (65025 - s * f) + 32512) / 65025;
+    const int t = (v * (65025 - s * (255 - f)) + 32512) / 65025;
     switch (sector) {
     case 0:
         return {v, t, p};
@@ -93,7 +111,8 @@ void convertPixels(IplImage* from, IplImage* to, Convert convert) {
 } // namespace
 
 void iplRGB2HSV(IplImage* rgbImage, IplImage* hsvImage) {
-    convertPixels(rgbImage, hsvImage, [](int b, int g, int r) { return toHsv(r, g, b); });
+    const HsvTables& tables = hsvTables();
+    convertPixels(rgbImage, hsvImage, [&tables](int b, int g, int r) { return toHsv(tables, r, g, b); });
 }
 
 void iplHSV2RGB(IplImage* hsvImage, IplImage* rgbImage) {
