@@ -6,6 +6,7 @@
 #include "Platform/ipl/IplRows.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -119,6 +120,98 @@ void pickNearest(const Part& source, const Part& target, const AxisMap& across, 
     }
 }
 
+// Resizing of any depth and channel selection: rows filtered across once, then weighted sums down.
+void resizeGeneric(const Part& source, const Part& target, const AxisMap& across, const AxisMap& down,
+                   Area& targetArea, int width, int height, int sourceWidth) {
+    const int lanes = source.laneCount;
+    const long long divisor = across.total * down.total;
+    const int shift = (divisor & (divisor - 1)) == 0 ? std::countr_zero(static_cast<unsigned long long>(divisor)) : -1;
+    FilteredRows rows(source, sourceWidth, across, lanes);
+    std::vector<long long> sums(static_cast<std::size_t>(width * lanes));
+    std::vector<int> out(sums.size());
+    for (int j = 0; j < height; ++j) {
+        std::fill(sums.begin(), sums.end(), 0);
+        for (int k = down.offsets[static_cast<std::size_t>(j)]; k < down.offsets[static_cast<std::size_t>(j) + 1];
+             ++k) {
+            const long long w = down.weights[static_cast<std::size_t>(k)];
+            if (w == 0)
+                continue;
+            const std::vector<long long>& filtered = rows.row(down.sources[static_cast<std::size_t>(k)]);
+            for (std::size_t n = 0; n < sums.size(); ++n)
+                sums[n] += w * filtered[n];
+        }
+        if (shift >= 0) // the usual divisors (linear weights, halving) are powers of two
+            for (std::size_t n = 0; n < sums.size(); ++n)
+                out[n] = static_cast<int>((sums[n] + divisor / 2) >> shift);
+        else
+            for (std::size_t n = 0; n < sums.size(); ++n)
+                out[n] = static_cast<int>((sums[n] + divisor / 2) / divisor);
+        storeRow(target, j, out.data(), targetArea.masked() ? targetArea.enabled(j) : nullptr, width);
+    }
+}
+
+// One row of 8-bit pixels of `Lanes` channels filtered across: each output pixel is its two source pixels
+// weighted out of 2048.
+template <int Lanes>
+void filterBytesAcross(const std::uint8_t* row, const int* first, const int* weight, int width, int* out) {
+    for (int i = 0; i < width; ++i) {
+        const std::uint8_t* p = row + first[i] * Lanes;
+        const int w = weight[i];
+        for (int c = 0; c < Lanes; ++c)
+            out[i * Lanes + c] = p[c] * (2048 - w) + p[c + Lanes] * w;
+    }
+}
+
+using FilterBytes = void (*)(const std::uint8_t*, const int*, const int*, int, int*);
+
+// Bilinear resizing of 8-bit images whose every channel takes part, in 32-bit fixed point: rows are filtered
+// across with weights out of 2048, then pairs of them down, and the sum (out of 2^22) is rounded. The last
+// source column stands in for the one beyond it, so every pair is two neighbouring pixels in memory.
+void resizeLinearBytes(const Part& source, const Part& target, const AxisMap& across, const AxisMap& down,
+                       Area& targetArea, int width, int height, int sourceWidth) {
+    const int lanes = source.pixelElements;
+    const int n = width * lanes;
+    std::vector<int> first(static_cast<std::size_t>(width)), weight(static_cast<std::size_t>(width));
+    for (int i = 0; i < width; ++i) {
+        const std::size_t entry = static_cast<std::size_t>(across.offsets[static_cast<std::size_t>(i)]);
+        const int x = across.sources[entry];
+        const int w = static_cast<int>(across.weights[entry + 1]);
+        // At the right edge both pixels are the last one: take it whole from its left neighbour's pair.
+        const bool last = x + 1 >= sourceWidth;
+        first[static_cast<std::size_t>(i)] = last ? std::max(x - 1, 0) : x;
+        weight[static_cast<std::size_t>(i)] = last ? (x > 0 ? 2048 : 0) : w;
+    }
+    const FilterBytes filterRow = lanes == 4   ? filterBytesAcross<4>
+                                  : lanes == 3 ? filterBytesAcross<3>
+                                  : lanes == 1 ? filterBytesAcross<1>
+                                               : nullptr;
+    if (filterRow == nullptr || sourceWidth < 2)
+        return resizeGeneric(source, target, across, down, targetArea, width, height, sourceWidth);
+    std::array<std::vector<int>, 2> filtered{std::vector<int>(static_cast<std::size_t>(n)),
+                                             std::vector<int>(static_cast<std::size_t>(n))};
+    std::array<int, 2> filteredRow{-1, -1};
+    auto filter = [&](int y) -> const int* {
+        for (std::size_t k = 0; k < 2; ++k)
+            if (filteredRow[k] == y)
+                return filtered[k].data();
+        const std::size_t slot = filteredRow[0] < filteredRow[1] ? 0 : 1;
+        filterRow(source.row<std::uint8_t>(y), first.data(), weight.data(), width, filtered[slot].data());
+        filteredRow[slot] = y;
+        return filtered[slot].data();
+    };
+    std::vector<int> values(static_cast<std::size_t>(n));
+    for (int j = 0; j < height; ++j) {
+        const std::size_t entry = static_cast<std::size_t>(down.offsets[static_cast<std::size_t>(j)]);
+        const int wy = static_cast<int>(down.weights[entry + 1]);
+        const int* t = filter(down.sources[entry]);
+        const int* b = filter(down.sources[entry + 1]);
+        int* v = values.data();
+        for (int k = 0; k < n; ++k)
+            v[k] = (t[k] * (2048 - wy) + b[k] * wy + (1 << 21)) >> 22;
+        storeRow(target, j, values.data(), targetArea.masked() ? targetArea.enabled(j) : nullptr, width);
+    }
+}
+
 } // namespace
 
 // Scales the source region by xDst/xSrc across and yDst/ySrc down (the destination's size does not set the
@@ -144,7 +237,6 @@ void iplResize(IplImage* srcImage, IplImage* dstImage, int xDst, int xSrc, int y
     int mode = interpolate & ~IPL_SMOOTH_EDGE;
     if (mode == IPL_INTER_CUBIC)
         mode = IPL_INTER_LINEAR;
-    const int lanes = s.laneCount;
     const AxisMap across = axisMap(mode, width, xDst, xSrc, sw);
     const AxisMap down = axisMap(mode, height, yDst, ySrc, sh);
     Area target({dstImage});
@@ -152,30 +244,11 @@ void iplResize(IplImage* srcImage, IplImage* dstImage, int xDst, int xSrc, int y
         pickNearest(s, area[1], across, down, target, width, height);
         return;
     }
-    const long long divisor = across.total * down.total;
-    const int shift = (divisor & (divisor - 1)) == 0 ? std::countr_zero(static_cast<unsigned long long>(divisor)) : -1;
-    FilteredRows rows(s, sw, across, lanes);
-    std::vector<long long> sums(static_cast<std::size_t>(width * lanes));
-    std::vector<int> out(sums.size());
-    for (int j = 0; j < height; ++j) {
-        std::fill(sums.begin(), sums.end(), 0);
-        for (int k = down.offsets[static_cast<std::size_t>(j)]; k < down.offsets[static_cast<std::size_t>(j) + 1];
-             ++k) {
-            const long long w = down.weights[static_cast<std::size_t>(k)];
-            if (w == 0)
-                continue;
-            const std::vector<long long>& filtered = rows.row(down.sources[static_cast<std::size_t>(k)]);
-            for (std::size_t n = 0; n < sums.size(); ++n)
-                sums[n] += w * filtered[n];
-        }
-        if (shift >= 0) // the usual divisors (linear weights, halving) are powers of two
-            for (std::size_t n = 0; n < sums.size(); ++n)
-                out[n] = static_cast<int>((sums[n] + divisor / 2) >> shift);
-        else
-            for (std::size_t n = 0; n < sums.size(); ++n)
-                out[n] = static_cast<int>((sums[n] + divisor / 2) / divisor);
-        storeRow(area[1], j, out.data(), target.masked() ? target.enabled(j) : nullptr, width);
+    if (mode == IPL_INTER_LINEAR && srcImage->depth == IPL_DEPTH_8U && s.allLanes && area[1].allLanes) {
+        resizeLinearBytes(s, area[1], across, down, target, width, height, sw);
+        return;
     }
+    resizeGeneric(s, area[1], across, down, target, width, height, sw);
 }
 
 // Axis 0 swaps rows (top and bottom), 1 swaps columns (left and right), -1 both.

@@ -9,8 +9,16 @@ void storeTyped(const Part& part, int j, const int* values, const std::uint8_t* 
     T* row = part.row<T>(j);
     const int lanes = part.laneCount;
     if (enabled == nullptr && part.allLanes) {
-        for (int k = 0; k < width * lanes; ++k)
-            row[k] = saturate<T>(values[k]);
+        // Clamped in int where the values fit, which keeps the loop vectorised.
+        if constexpr (sizeof(T) < sizeof(int)) {
+            constexpr int low = std::numeric_limits<T>::min();
+            constexpr int high = std::numeric_limits<T>::max();
+            for (int k = 0; k < width * lanes; ++k)
+                row[k] = static_cast<T>(values[k] < low ? low : values[k] > high ? high : values[k]);
+        } else {
+            for (int k = 0; k < width * lanes; ++k)
+                row[k] = static_cast<T>(values[k]);
+        }
         return;
     }
     for (int i = 0; i < width; ++i)
