@@ -121,8 +121,8 @@ void pickNearest(const Part& source, const Part& target, const AxisMap& across, 
 }
 
 // Resizing of any depth and channel selection: rows filtered across once, then weighted sums down.
-void resizeGeneric(const Part& source, const Part& target, const AxisMap& across, const AxisMap& down,
-                   Area& targetArea, int width, int height, int sourceWidth) {
+void resizeGeneric(const Part& source, const Part& target, const AxisMap& across, const AxisMap& down, Area& targetArea,
+                   int width, int height, int sourceWidth) {
     const int lanes = source.laneCount;
     const long long divisor = across.total * down.total;
     const int shift = (divisor & (divisor - 1)) == 0 ? std::countr_zero(static_cast<unsigned long long>(divisor)) : -1;
@@ -205,6 +205,13 @@ void resizeLinearBytes(const Part& source, const Part& target, const AxisMap& ac
         const int wy = static_cast<int>(down.weights[entry + 1]);
         const int* t = filter(down.sources[entry]);
         const int* b = filter(down.sources[entry + 1]);
+        // The weights sum to 2^22, so the results lie in 0..255: they go straight into a plain target row.
+        if (!targetArea.masked() && target.image->depth == IPL_DEPTH_8U && target.allLanes) {
+            std::uint8_t* out = target.row<std::uint8_t>(j);
+            for (int k = 0; k < n; ++k)
+                out[k] = static_cast<std::uint8_t>((t[k] * (2048 - wy) + b[k] * wy + (1 << 21)) >> 22);
+            continue;
+        }
         int* v = values.data();
         for (int k = 0; k < n; ++k)
             v[k] = (t[k] * (2048 - wy) + b[k] * wy + (1 << 21)) >> 22;
