@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 TEST(IplResize, NearestLinearAndSuper) {
     TestImage line(4, 1), half(2, 1), twice(4, 1);
     line.fill({10, 20, 30, 40});
@@ -94,4 +96,30 @@ TEST(IplWarpAffine, ShiftRotateAndSmoothEdges) {
     const double half[2][3] = {{1, 0, 1.5}, {0, 1, 0}};
     iplWarpAffine(line, base, half, IPL_INTER_LINEAR | IPL_SMOOTH_EDGE);
     EXPECT_EQ(base.row(0), (std::vector<int>{100, 150, 200, 200, 200, 150}));
+}
+
+// The 8-bit four-channel images take a fast path; each channel on its own takes the general one.
+TEST(IplWarpAffine, FastAndGeneralPathsAgree) {
+    TestImage source(9, 7, 4);
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 9; ++x)
+            for (int c = 0; c < 4; ++c)
+                source.set(x, y, c, (x * 29 + y * 53 + c * 71) % 256);
+    const double angle = 0.5;
+    const double turn[2][3] = {{std::cos(angle), -std::sin(angle), 4.3}, {std::sin(angle), std::cos(angle), 0.7}};
+    for (int mode : {IPL_INTER_NN, IPL_INTER_LINEAR, IPL_INTER_LINEAR | IPL_SMOOTH_EDGE}) {
+        TestImage fast(12, 12, 4), general(12, 12, 4);
+        iplSet(fast, 40);
+        iplSet(general, 40);
+        iplWarpAffine(source, fast, turn, mode);
+        for (int c = 1; c <= 4; ++c) {
+            TestROI from(source, 0, 0, 9, 7, c);
+            TestROI to(general, 0, 0, 12, 12, c);
+            iplWarpAffine(source, general, turn, mode);
+        }
+        for (int y = 0; y < 12; ++y)
+            for (int x = 0; x < 12; ++x)
+                for (int c = 0; c < 4; ++c)
+                    EXPECT_NEAR(fast.get(x, y, c), general.get(x, y, c), 1) << mode << ": " << x << "," << y;
+    }
 }
