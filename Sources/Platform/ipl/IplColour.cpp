@@ -57,29 +57,15 @@ Triple toHsv(const HsvTables& tables, int r, int g, int b) {
             tables.saturation[static_cast<std::size_t>(v * 256 + d)], v};
 }
 
-// The textbook inverse in integers: the hue's sixth of the turn and the fraction within it (out of 255).
+// The textbook inverse in integers: the hue's sixth of the turn and the fraction within it (out of 255). Which
+// of value, p, q and t each component takes comes from a table by sector, so the pixel loop does not branch.
 Triple toRgb(int h, int s, int v) {
-    if (s == 0)
-        return {v, v, v};
+    static constexpr std::uint8_t pick[6][3] = {{0, 3, 1}, {2, 0, 1}, {1, 0, 3}, {1, 2, 0}, {3, 1, 0}, {0, 1, 2}};
     const int sector = (h * 6 / 255) % 6;
     const int f = h * 6 % 255;
-    const int p = (v * (255 - s) + 127) / 255;
-    const int q = (v * (65025 - s * f) + 32512) / 65025;
-    const int t = (v * (65025 - s * (255 - f)) + 32512) / 65025;
-    switch (sector) {
-    case 0:
-        return {v, t, p};
-    case 1:
-        return {q, v, p};
-    case 2:
-        return {p, v, t};
-    case 3:
-        return {p, q, v};
-    case 4:
-        return {t, p, v};
-    default:
-        return {v, p, q};
-    }
+    const int values[4] = {v, (v * (255 - s) + 127) / 255, (v * (65025 - s * f) + 32512) / 65025,
+                           (v * (65025 - s * (255 - f)) + 32512) / 65025}; // value, p, q, t
+    return {values[pick[sector][0]], values[pick[sector][1]], values[pick[sector][2]]};
 }
 
 // Converts the first three lanes of part 0 into the first three of part 1, pixel by pixel.
