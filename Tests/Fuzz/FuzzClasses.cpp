@@ -1,6 +1,7 @@
 #include "Fuzz/FuzzClasses.h"
 
 #include "Core/GCompressionIO.h"
+#include "Core/GDIBImage.h"
 #include "Core/GFileIO.h"
 #include "Core/ipstream.h"
 #include "Core/mpstream.h"
@@ -66,8 +67,11 @@ void WriteFuzzSeeds(const char* folder) {
     list.insert(&first);
     list.insert(&second);
     list.insert(nullptr);
+    GDIBImage image(3, 2);
+    image.full_fill(0x80112233);
     for (unsigned char mode = 0; mode < 4; ++mode) {
         writeSeed(std::string(folder) + "/item" + std::to_string(mode), mode, first);
         writeSeed(std::string(folder) + "/list" + std::to_string(mode), mode, list);
+        writeSeed(std::string(folder) + "/image" + std::to_string(mode), mode, image);
     }
 }
