@@ -106,6 +106,13 @@ private:
 };
 
 // Nearest-neighbour resizing of whole pixels: each output pixel is a copy of its source pixel's bytes.
+template <std::size_t Bytes>
+void pickPixels(const char* from, char* to, const int* sources, const std::uint8_t* enabled, int width) {
+    for (int i = 0; i < width; ++i)
+        if (enabled == nullptr || enabled[i] != 0)
+            std::memcpy(to + i * Bytes, from + sources[i] * Bytes, Bytes);
+}
+
 void pickNearest(const Part& source, const Part& target, const AxisMap& across, const AxisMap& down, Area& targetArea,
                  int width, int height) {
     const std::size_t pixelBytes = static_cast<std::size_t>(source.pixelElements * bitsOf(source.image) / 8);
@@ -113,10 +120,66 @@ void pickNearest(const Part& source, const Part& target, const AxisMap& across, 
         const char* from = source.row<char>(down.sources[static_cast<std::size_t>(j)]);
         char* to = target.row<char>(j);
         const std::uint8_t* enabled = targetArea.masked() ? targetArea.enabled(j) : nullptr;
-        for (int i = 0; i < width; ++i)
-            if (enabled == nullptr || enabled[i] != 0)
-                std::memcpy(to + i * pixelBytes, from + across.sources[static_cast<std::size_t>(i)] * pixelBytes,
-                            pixelBytes);
+        const int* sources = across.sources.data();
+        switch (pixelBytes) { // the usual pixel sizes get a copy of constant size
+        case 4:
+            pickPixels<4>(from, to, sources, enabled, width);
+            break;
+        case 3:
+            pickPixels<3>(from, to, sources, enabled, width);
+            break;
+        case 1:
+            pickPixels<1>(from, to, sources, enabled, width);
+            break;
+        default:
+            for (int i = 0; i < width; ++i)
+                if (enabled == nullptr || enabled[i] != 0)
+                    std::memcpy(to + i * pixelBytes, from + sources[i] * pixelBytes, pixelBytes);
+            break;
+        }
+    }
+}
+
+// Shrinking 8-bit images whose every channel takes part by whole factors with super-sampling: each output pixel
+// is the rounded mean of its kx x ky block, from column sums of ky rows.
+void shrinkBlocks(const Part& source, const Part& target, Area& targetArea, int kx, int ky, int width, int height) {
+    const int pe = source.pixelElements;
+    const int n = width * kx * pe;
+    const int divisor = kx * ky;
+    const int shift = (divisor & (divisor - 1)) == 0 ? std::countr_zero(static_cast<unsigned>(divisor)) : -1;
+    std::vector<int> columns(static_cast<std::size_t>(n));
+    std::vector<int> values(static_cast<std::size_t>(width * pe));
+    for (int j = 0; j < height; ++j) {
+        std::fill(columns.begin(), columns.end(), 0);
+        for (int r = 0; r < ky; ++r) {
+            const std::uint8_t* row = source.row<std::uint8_t>(j * ky + r);
+            int* c = columns.data();
+            for (int k = 0; k < n; ++k)
+                c[k] += row[k];
+        }
+        const int* col = columns.data();
+        int* out = values.data();
+        if (kx == 2) { // halving, the usual case, as a plain loop
+            for (int i = 0; i < width; ++i)
+                for (int c = 0; c < pe; ++c)
+                    out[i * pe + c] = col[2 * i * pe + c] + col[(2 * i + 1) * pe + c] + divisor / 2;
+        } else {
+            for (int i = 0; i < width; ++i)
+                for (int c = 0; c < pe; ++c) {
+                    int sum = divisor / 2;
+                    for (int u = 0; u < kx; ++u)
+                        sum += col[(i * kx + u) * pe + c];
+                    out[i * pe + c] = sum;
+                }
+        }
+        // The usual factors make a power of two, divided by a shift.
+        if (shift >= 0)
+            for (int& v : values)
+                v >>= shift;
+        else
+            for (int& v : values)
+                v /= divisor;
+        storeRow(target, j, values.data(), targetArea.masked() ? targetArea.enabled(j) : nullptr, width);
     }
 }
 
@@ -251,7 +314,12 @@ void iplResize(IplImage* srcImage, IplImage* dstImage, int xDst, int xSrc, int y
         pickNearest(s, area[1], across, down, target, width, height);
         return;
     }
-    if (mode == IPL_INTER_LINEAR && srcImage->depth == IPL_DEPTH_8U && s.allLanes && area[1].allLanes) {
+    const bool plainBytes = srcImage->depth == IPL_DEPTH_8U && s.allLanes && area[1].allLanes;
+    if (mode == IPL_INTER_SUPER && plainBytes && xDst == 1 && yDst == 1 && width * xSrc <= sw && height * ySrc <= sh) {
+        shrinkBlocks(s, area[1], target, xSrc, ySrc, width, height);
+        return;
+    }
+    if (mode == IPL_INTER_LINEAR && plainBytes) {
         resizeLinearBytes(s, area[1], across, down, target, width, height, sw);
         return;
     }
