@@ -25,20 +25,34 @@ bool prepare(Area& area, int marginRows) {
     return true;
 }
 
-// Sums of `count` consecutive values of each lane along a padded row, by a running sum.
-void windowSums(const std::vector<int>& padded, int lanes, int width, int count, std::vector<int>& sums) {
-    sums.assign(static_cast<std::size_t>(width * lanes), 0);
-    for (int c = 0; c < lanes; ++c) {
-        int sum = 0;
-        for (int u = 0; u < count; ++u)
-            sum += padded[static_cast<std::size_t>(u * lanes + c)];
-        for (int i = 0; i < width; ++i) {
-            sums[static_cast<std::size_t>(i * lanes + c)] = sum;
-            if (i + 1 < width)
-                sum += padded[static_cast<std::size_t>((i + count) * lanes + c)] -
-                       padded[static_cast<std::size_t>(i * lanes + c)];
-        }
+// Sums of `count` consecutive values of each lane along a padded row, by a running sum. The lanes run side by
+// side (Lanes of them, or `lanes` when 0), which lets the compiler keep one sum per lane in a register.
+template <int Lanes>
+void windowSumsOf(const int* padded, int lanes, int width, int count, int* sums) {
+    const int L = Lanes > 0 ? Lanes : lanes;
+    int acc[4] = {};
+    for (int u = 0; u < count; ++u)
+        for (int c = 0; c < L; ++c)
+            acc[c] += padded[u * L + c];
+    for (int i = 0; i < width; ++i) {
+        for (int c = 0; c < L; ++c)
+            sums[i * L + c] = acc[c];
+        if (i + 1 < width)
+            for (int c = 0; c < L; ++c)
+                acc[c] += padded[(i + count) * L + c] - padded[i * L + c];
     }
+}
+
+void windowSums(const std::vector<int>& padded, int lanes, int width, int count, std::vector<int>& sums) {
+    sums.resize(static_cast<std::size_t>(width * lanes));
+    if (lanes == 4)
+        windowSumsOf<4>(padded.data(), lanes, width, count, sums.data());
+    else if (lanes == 3)
+        windowSumsOf<3>(padded.data(), lanes, width, count, sums.data());
+    else if (lanes == 1)
+        windowSumsOf<1>(padded.data(), lanes, width, count, sums.data());
+    else
+        windowSumsOf<0>(padded.data(), lanes, width, count, sums.data());
 }
 
 struct Kernel {
@@ -92,6 +106,7 @@ void iplBlur(IplImage* srcImage, IplImage* dstImage, int nCols, int nRows, int a
     // Dividing by the kernel area through its reciprocal: the error of the product stays below 1e-6, far under
     // the 1/area0 that separates a quotient from the next integer, so the rounded result is exact.
     const double reciprocal = 1.0 / area0;
+    const bool plainTarget = srcImage->depth == IPL_DEPTH_8U && area[1].allLanes && !area.masked();
     const int top = area[0].y - anchorY;
     for (int r = 0; r < nRows - 1; ++r) {
         source.read(top + r, padded);
@@ -107,7 +122,14 @@ void iplBlur(IplImage* srcImage, IplImage* dstImage, int nCols, int nRows, int a
             columns[k] += incoming[k];
             out[k] = static_cast<int>((columns[k] + area0 / 2) * reciprocal + 1e-6);
         }
-        storeRow(area[1], j, out.data(), area.enabled(j), area.width);
+        // Means of 8-bit values fit 8 bits: a plain target row takes them as they are.
+        if (plainTarget) {
+            std::uint8_t* target = area[1].row<std::uint8_t>(j);
+            for (std::size_t k = 0; k < rowValues; ++k)
+                target[k] = static_cast<std::uint8_t>(out[k]);
+        } else {
+            storeRow(area[1], j, out.data(), area.enabled(j), area.width);
+        }
         const std::vector<int>& leaving = ring[static_cast<std::size_t>(j % nRows)];
         for (std::size_t k = 0; k < rowValues; ++k)
             columns[k] -= leaving[k];
