@@ -80,31 +80,39 @@ std::uint8_t clamp8(int v) {
     return static_cast<std::uint8_t>(std::clamp(v, 0, 255));
 }
 
+template <bool Premultiplied, bool Divide>
+inline void overPixel(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* d) {
+    const unsigned av = a[3];
+    const unsigned bv = b[3];
+    const unsigned na = 255 - av;
+    const unsigned alpha = av + (na * bv + 127) / 255;
+    for (int c = 0; c < 3; ++c) {
+        const unsigned numerator = Premultiplied ? 255 * a[c] + na * b[c] : 255 * av * a[c] + na * bv * b[c];
+        const unsigned denominator = Premultiplied ? 255 : 65025;
+        unsigned colour;
+        if (Divide)
+            colour = alpha == 0 ? 0
+                                : static_cast<unsigned>((255ULL * numerator + denominator * alpha / 2) /
+                                                        (static_cast<unsigned long long>(denominator) * alpha));
+        else
+            colour = (numerator + denominator / 2) / denominator;
+        d[c] = static_cast<std::uint8_t>(colour > 255 ? 255 : colour);
+    }
+    d[3] = static_cast<std::uint8_t>(alpha > 255 ? 255 : alpha);
+}
+
 // The common case, one row of "over" on 4-channel pixels whose alpha is their last channel: the same arithmetic
 // as compose(), written out so that the compiler can keep it tight.
 template <bool Premultiplied, bool Divide>
 void overRow(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* d, const std::uint8_t* enabled, int width) {
-    for (int i = 0; i < width; ++i, a += 4, b += 4, d += 4) {
-        if (enabled != nullptr && enabled[i] == 0)
-            continue;
-        const unsigned av = a[3];
-        const unsigned bv = b[3];
-        const unsigned na = 255 - av;
-        const unsigned alpha = av + (na * bv + 127) / 255;
-        for (int c = 0; c < 3; ++c) {
-            const unsigned numerator = Premultiplied ? 255 * a[c] + na * b[c] : 255 * av * a[c] + na * bv * b[c];
-            const unsigned denominator = Premultiplied ? 255 : 65025;
-            unsigned colour;
-            if (Divide)
-                colour = alpha == 0 ? 0
-                                    : static_cast<unsigned>((255ULL * numerator + denominator * alpha / 2) /
-                                                            (static_cast<unsigned long long>(denominator) * alpha));
-            else
-                colour = (numerator + denominator / 2) / denominator;
-            d[c] = static_cast<std::uint8_t>(colour > 255 ? 255 : colour);
-        }
-        d[3] = static_cast<std::uint8_t>(alpha > 255 ? 255 : alpha);
+    if (enabled == nullptr) {
+        for (int i = 0; i < width; ++i)
+            overPixel<Premultiplied, Divide>(a + 4 * i, b + 4 * i, d + 4 * i);
+        return;
     }
+    for (int i = 0; i < width; ++i)
+        if (enabled[i] != 0)
+            overPixel<Premultiplied, Divide>(a + 4 * i, b + 4 * i, d + 4 * i);
 }
 
 using OverRow = void (*)(const std::uint8_t*, const std::uint8_t*, std::uint8_t*, const std::uint8_t*, int);
