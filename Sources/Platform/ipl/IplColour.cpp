@@ -13,31 +13,22 @@ using namespace ipl;
 
 namespace {
 
-int rounded(double v) { return static_cast<int>(std::floor(v + 0.5)); }
+int rounded(double v) {
+    return static_cast<int>(std::floor(v + 0.5));
+}
 
 struct Triple {
     int first, second, third;
 };
 
-// Saturation and hue come from tables built once with exact rounding: saturation by (value, value - minimum),
-// hue by (the sector of the largest component, value - minimum, the difference of the other two).
+// Saturation comes from a table by (value, spread); the hue, with its rounding, from one integer division.
 struct HsvTables {
     std::vector<std::uint8_t> saturation; // [v * 256 + d]
-    std::vector<std::uint8_t> hue;        // [(sector * 256 + d) * 511 + difference + 255]
 
-    HsvTables() : saturation(256 * 256), hue(3 * 256 * 511) {
+    HsvTables() : saturation(256 * 256) {
         for (int v = 1; v < 256; ++v)
             for (int d = 0; d <= v; ++d)
                 saturation[static_cast<std::size_t>(v * 256 + d)] = static_cast<std::uint8_t>(rounded(255.0 * d / v));
-        for (int sector = 0; sector < 3; ++sector)
-            for (int d = 1; d < 256; ++d)
-                for (int difference = -d; difference <= d; ++difference) {
-                    double h = 120.0 * sector + 60.0 * difference / d;
-                    if (h < 0)
-                        h += 360;
-                    hue[static_cast<std::size_t>((sector * 256 + d) * 511 + difference + 255)] =
-                        static_cast<std::uint8_t>(std::min(rounded(h * 255 / 360), 255));
-                }
     }
 };
 
@@ -49,12 +40,15 @@ const HsvTables& hsvTables() {
 Triple toHsv(const HsvTables& tables, int r, int g, int b) {
     const int v = std::max({r, g, b});
     const int d = v - std::min({r, g, b});
-    if (v == 0 || d == 0)
+    if (d == 0)
         return {0, 0, v};
     const int sector = v == r ? 0 : v == g ? 1 : 2;
     const int difference = sector == 0 ? g - b : sector == 1 ? b - r : r - g;
-    return {tables.hue[static_cast<std::size_t>((sector * 256 + d) * 511 + difference + 255)],
-            tables.saturation[static_cast<std::size_t>(v * 256 + d)], v};
+    int degrees = 120 * sector * d + 60 * difference; // the hue in degrees, times d
+    if (degrees < 0)
+        degrees += 360 * d;
+    const int hue = (degrees * 510 + 360 * d) / (720 * d); // degrees * 255 / 360, rounded half up
+    return {std::min(hue, 255), tables.saturation[static_cast<std::size_t>(v * 256 + d)], v};
 }
 
 // The textbook inverse in integers: the hue's sixth of the turn and the fraction within it (out of 255). Which
