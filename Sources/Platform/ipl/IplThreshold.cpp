@@ -48,6 +48,27 @@ IPLStatus compareInto(IplImage* srcImage, IplImage* dstImage, Passes passes) {
     return IPL_StsOk;
 }
 
+// 8-bit values into a byte-aligned one-bit row without a mask: eight comparisons packed into each byte.
+void thresholdBytesToBits(Area& area, int threshold) {
+    const Part& s = area[0];
+    const Part& d = area[1];
+    const int pe = s.pixelElements;
+    const int lane = s.lanes[0];
+    for (int j = 0; j < area.height; ++j) {
+        const std::uint8_t* from = s.row<std::uint8_t>(j) + lane;
+        auto* to = reinterpret_cast<std::uint8_t*>(d.image->imageData + (d.y + j) * d.image->widthStep) + d.x / 8;
+        int i = 0;
+        for (; i + 8 <= area.width; i += 8) {
+            unsigned byte = 0;
+            for (int k = 0; k < 8; ++k)
+                byte = byte << 1 | (from[(i + k) * pe] >= threshold ? 1u : 0u);
+            to[i / 8] = static_cast<std::uint8_t>(byte);
+        }
+        for (; i < area.width; ++i)
+            setBit(d.image, d.x + i, d.y + j, from[i * pe] >= threshold);
+    }
+}
+
 } // namespace
 
 // Each value at or above the threshold becomes the destination's largest value, others its smallest. A
@@ -58,6 +79,10 @@ void iplThreshold(IplImage* srcImage, IplImage* dstImage, int threshold) {
         return;
     if (dstImage->depth != IPL_DEPTH_1U && dstImage->depth != srcImage->depth)
         return;
+    if (srcImage->depth == IPL_DEPTH_8U && dstImage->depth == IPL_DEPTH_1U && !area.masked() && area[1].x % 8 == 0) {
+        thresholdBytesToBits(area, threshold);
+        return;
+    }
     const int high = maxOf(dstImage);
     const int low = minOf(dstImage);
     std::vector<int> values;
