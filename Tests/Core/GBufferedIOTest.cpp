@@ -6,6 +6,8 @@
 #include "Support/ExceptionTesting.h"
 #include "Support/TempDirectory.h"
 
+#include "Support/FileContents.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -14,13 +16,6 @@
 #include <string>
 
 namespace {
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::string memoryContents(const GBufferedIO& io) {
     auto* memory = static_cast<GMemoryIO*>(io.getIO());

@@ -2,23 +2,14 @@
 
 #include "Support/TempDirectory.h"
 
+#include "Support/FileContents.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-
-namespace {
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-} // namespace
 
 TEST(GDiag, ExceptionMessages) {
     const GCheckException check("p != 0", "gfile", 12);

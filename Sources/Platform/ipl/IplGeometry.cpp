@@ -381,6 +381,32 @@ struct Warp {
     int lanes;
 };
 
+// Where a destination pixel samples the source: the clamped point's surrounding pixels, its fractions, and how
+// much of the destination pixel the source covers. False when the pixel is not drawn at all.
+struct SamplePoint {
+    int x0, y0, x1, y1;
+    double fx, fy;
+    double coverage;
+};
+
+bool samplePoint(const Warp& w, double xs, double ys, SamplePoint& p) {
+    const int lastX = w.sx + w.sw - 1;
+    const int lastY = w.sy + w.sh - 1;
+    p.coverage = w.smooth ? overlap(xs, w.sx, lastX) * overlap(ys, w.sy, lastY) : 1.0;
+    const bool centreInside = xs >= w.sx - 0.5 && xs < lastX + 0.5 && ys >= w.sy - 0.5 && ys < lastY + 0.5;
+    if (!(w.smooth ? p.coverage > 0 : centreInside))
+        return false;
+    const double cx = std::clamp(xs, double(w.sx), double(lastX));
+    const double cy = std::clamp(ys, double(w.sy), double(lastY));
+    p.x0 = static_cast<int>(cx);
+    p.y0 = static_cast<int>(cy);
+    p.x1 = std::min(p.x0 + 1, lastX);
+    p.y1 = std::min(p.y0 + 1, lastY);
+    p.fx = cx - p.x0;
+    p.fy = cy - p.y0;
+    return true;
+}
+
 // Warps the destination rows; `value(x, y, c)` reads lane c of source pixel (x, y) in image coordinates.
 template <class Value>
 void warpRows(const Warp& w, const Part& target, int dx, int dy, int dw, int dh, Area& destination, Value value) {
@@ -388,8 +414,6 @@ void warpRows(const Warp& w, const Part& target, int dx, int dy, int dw, int dh,
     std::vector<int> out;
     const double stepX = w.coeffs[1][1] / w.det; // source x per destination column
     const double stepY = -w.coeffs[1][0] / w.det;
-    const int lastX = w.sx + w.sw - 1;
-    const int lastY = w.sy + w.sh - 1;
     for (int j = 0; j < dh; ++j) {
         readRow(target, j, dw, existing);
         out = existing;
@@ -398,30 +422,21 @@ void warpRows(const Warp& w, const Part& target, int dx, int dy, int dw, int dh,
         double xs = (w.coeffs[1][1] * u - w.coeffs[0][1] * v) / w.det;
         double ys = (-w.coeffs[1][0] * u + w.coeffs[0][0] * v) / w.det;
         for (int i = 0; i < dw; ++i, xs += stepX, ys += stepY) {
-            const bool centreInside = xs >= w.sx - 0.5 && xs < lastX + 0.5 && ys >= w.sy - 0.5 && ys < lastY + 0.5;
-            const double coverage = w.smooth ? overlap(xs, w.sx, lastX) * overlap(ys, w.sy, lastY) : 1.0;
-            if (!(w.smooth ? coverage > 0 : centreInside))
+            SamplePoint p;
+            if (!samplePoint(w, xs, ys, p))
                 continue;
-            const double cx = std::clamp(xs, double(w.sx), double(lastX));
-            const double cy = std::clamp(ys, double(w.sy), double(lastY));
-            const int x0 = static_cast<int>(cx);
-            const int y0 = static_cast<int>(cy);
-            const int x1 = std::min(x0 + 1, lastX);
-            const int y1 = std::min(y0 + 1, lastY);
-            const double fx = cx - x0;
-            const double fy = cy - y0;
-            const int nx = fx < 0.5 ? x0 : x1; // the nearest pixel; an exact half goes up
-            const int ny = fy < 0.5 ? y0 : y1;
+            const int nx = p.fx < 0.5 ? p.x0 : p.x1; // the nearest pixel; an exact half goes up
+            const int ny = p.fy < 0.5 ? p.y0 : p.y1;
             for (int c = 0; c < w.lanes; ++c) {
                 double sample;
                 if (w.linear)
-                    sample = (value(x0, y0, c) * (1 - fx) + value(x1, y0, c) * fx) * (1 - fy) +
-                             (value(x0, y1, c) * (1 - fx) + value(x1, y1, c) * fx) * fy;
+                    sample = (value(p.x0, p.y0, c) * (1 - p.fx) + value(p.x1, p.y0, c) * p.fx) * (1 - p.fy) +
+                             (value(p.x0, p.y1, c) * (1 - p.fx) + value(p.x1, p.y1, c) * p.fx) * p.fy;
                 else
                     sample = value(nx, ny, c);
                 const std::size_t k = static_cast<std::size_t>(i * w.lanes + c);
-                if (coverage < 1)
-                    sample = sample * coverage + existing[k] * (1 - coverage);
+                if (p.coverage < 1)
+                    sample = sample * p.coverage + existing[k] * (1 - p.coverage);
                 out[k] = static_cast<int>(sample + 0.5);
             }
         }
@@ -435,8 +450,6 @@ void warpBytes4(const Warp& w, const IplImage* image, int rowOffset, const Part&
                 int dh) {
     const double stepX = w.coeffs[1][1] / w.det;
     const double stepY = -w.coeffs[1][0] / w.det;
-    const int lastX = w.sx + w.sw - 1;
-    const int lastY = w.sy + w.sh - 1;
     for (int j = 0; j < dh; ++j) {
         std::uint8_t* out = target.row<std::uint8_t>(j);
         const double u = dx - w.coeffs[0][2];
@@ -444,30 +457,23 @@ void warpBytes4(const Warp& w, const IplImage* image, int rowOffset, const Part&
         double xs = (w.coeffs[1][1] * u - w.coeffs[0][1] * v) / w.det;
         double ys = (-w.coeffs[1][0] * u + w.coeffs[0][0] * v) / w.det;
         for (int i = 0; i < dw; ++i, xs += stepX, ys += stepY) {
-            int coverage = 256;
-            if (w.smooth) {
-                coverage = static_cast<int>(overlap(xs, w.sx, lastX) * overlap(ys, w.sy, lastY) * 256 + 0.5);
-                if (coverage == 0)
-                    continue;
-            } else if (!(xs >= w.sx - 0.5 && xs < lastX + 0.5 && ys >= w.sy - 0.5 && ys < lastY + 0.5)) {
+            SamplePoint p;
+            if (!samplePoint(w, xs, ys, p))
                 continue;
-            }
-            const double cx = std::clamp(xs, double(w.sx), double(lastX));
-            const double cy = std::clamp(ys, double(w.sy), double(lastY));
-            const int x0 = static_cast<int>(cx);
-            const int y0 = static_cast<int>(cy);
-            const int x1 = std::min(x0 + 1, lastX);
-            const int y1 = std::min(y0 + 1, lastY);
-            int fx = static_cast<int>((cx - x0) * 2048 + 0.5);
-            int fy = static_cast<int>((cy - y0) * 2048 + 0.5);
+            const int coverage = static_cast<int>(p.coverage * 256 + 0.5);
+            if (coverage == 0)
+                continue;
+            int fx = static_cast<int>(p.fx * 2048 + 0.5);
+            int fy = static_cast<int>(p.fy * 2048 + 0.5);
             if (!w.linear) { // nearest: the pixel the fractions round to
                 fx = fx >= 1024 ? 2048 : 0;
                 fy = fy >= 1024 ? 2048 : 0;
             }
+            const int x0 = p.x0, x1 = p.x1;
             const std::uint8_t* top = reinterpret_cast<const std::uint8_t*>(
-                image->imageData + static_cast<long>(y0 + rowOffset) * image->widthStep);
+                image->imageData + static_cast<long>(p.y0 + rowOffset) * image->widthStep);
             const std::uint8_t* bottom = reinterpret_cast<const std::uint8_t*>(
-                image->imageData + static_cast<long>(y1 + rowOffset) * image->widthStep);
+                image->imageData + static_cast<long>(p.y1 + rowOffset) * image->widthStep);
             std::uint8_t* pixel = out + i * 4;
             for (int c = 0; c < 4; ++c) {
                 const int upper = top[x0 * 4 + c] * (2048 - fx) + top[x1 * 4 + c] * fx;

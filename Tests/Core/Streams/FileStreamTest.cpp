@@ -6,6 +6,8 @@
 #include "Support/ExceptionTesting.h"
 #include "Support/TempDirectory.h"
 
+#include "Support/FileContents.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -15,13 +17,6 @@
 #include <zlib.h>
 
 namespace {
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // Inflates raw deflate data with zlib directly, as any other reader of the format would.
 std::string rawInflate(const std::string& compressed) {
