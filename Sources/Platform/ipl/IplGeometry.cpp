@@ -446,17 +446,59 @@ void warpRows(const Warp& w, const Part& target, int dx, int dy, int dw, int dh,
 
 // The common warp: 8-bit pixels of 4 channels, all taking part, no mask on the destination. Linear sampling in
 // fixed point (weights out of 2048); the edge blending of IPL_SMOOTH_EDGE in fixed point too (out of 256).
+// One output pixel from the four source pixels around the sampling point, weights out of 2048, blended with
+// what was there by `coverage` (out of 256).
+inline void blendSample(const std::uint8_t* top, const std::uint8_t* bottom, int x0, int x1, int fx, int fy,
+                        int coverage, std::uint8_t* pixel) {
+    for (int c = 0; c < 4; ++c) {
+        const int upper = top[x0 * 4 + c] * (2048 - fx) + top[x1 * 4 + c] * fx;
+        const int lower = bottom[x0 * 4 + c] * (2048 - fx) + bottom[x1 * 4 + c] * fx;
+        int sample = static_cast<int>(
+            (static_cast<long long>(upper) * (2048 - fy) + static_cast<long long>(lower) * fy + (1 << 21)) >> 22);
+        if (coverage < 256)
+            sample = (sample * coverage + pixel[c] * (256 - coverage) + 128) >> 8;
+        pixel[c] = static_cast<std::uint8_t>(sample);
+    }
+}
+
+// The common warp: 8-bit pixels of 4 channels, all taking part, no mask on the destination. The sampling point
+// steps along a row in 32.32 fixed point; where its four pixels lie inside the source (every pixel covered) the
+// weights come straight from its fraction, and only the outline goes through the general geometry.
 void warpBytes4(const Warp& w, const IplImage* image, int rowOffset, const Part& target, int dx, int dy, int dw,
                 int dh) {
+    constexpr double One = 4294967296.0; // 2^32
     const double stepX = w.coeffs[1][1] / w.det;
     const double stepY = -w.coeffs[1][0] / w.det;
+    const auto fixedStepX = static_cast<long long>(std::llround(stepX * One));
+    const auto fixedStepY = static_cast<long long>(std::llround(stepY * One));
+    const int lastX = w.sx + w.sw - 1;
+    const int lastY = w.sy + w.sh - 1;
+    auto rowOf = [&](int y) {
+        return reinterpret_cast<const std::uint8_t*>(image->imageData +
+                                                     static_cast<long>(y + rowOffset) * image->widthStep);
+    };
+    auto nearest = [&](int& f) {
+        f = w.linear ? f : (f >= 1024 ? 2048 : 0);
+    };
     for (int j = 0; j < dh; ++j) {
         std::uint8_t* out = target.row<std::uint8_t>(j);
         const double u = dx - w.coeffs[0][2];
         const double v = dy + j - w.coeffs[1][2];
         double xs = (w.coeffs[1][1] * u - w.coeffs[0][1] * v) / w.det;
         double ys = (-w.coeffs[1][0] * u + w.coeffs[0][0] * v) / w.det;
-        for (int i = 0; i < dw; ++i, xs += stepX, ys += stepY) {
+        long long fixedX = std::llround(xs * One);
+        long long fixedY = std::llround(ys * One);
+        for (int i = 0; i < dw; ++i, xs += stepX, ys += stepY, fixedX += fixedStepX, fixedY += fixedStepY) {
+            const int x0 = static_cast<int>(fixedX >> 32);
+            const int y0 = static_cast<int>(fixedY >> 32);
+            if (x0 >= w.sx && x0 < lastX && y0 >= w.sy && y0 < lastY) {
+                int fx = static_cast<int>((fixedX >> 21) & 2047);
+                int fy = static_cast<int>((fixedY >> 21) & 2047);
+                nearest(fx);
+                nearest(fy);
+                blendSample(rowOf(y0), rowOf(y0 + 1), x0, x0 + 1, fx, fy, 256, out + i * 4);
+                continue;
+            }
             SamplePoint p;
             if (!samplePoint(w, xs, ys, p))
                 continue;
@@ -465,26 +507,9 @@ void warpBytes4(const Warp& w, const IplImage* image, int rowOffset, const Part&
                 continue;
             int fx = static_cast<int>(p.fx * 2048 + 0.5);
             int fy = static_cast<int>(p.fy * 2048 + 0.5);
-            if (!w.linear) { // nearest: the pixel the fractions round to
-                fx = fx >= 1024 ? 2048 : 0;
-                fy = fy >= 1024 ? 2048 : 0;
-            }
-            const int x0 = p.x0, x1 = p.x1;
-            const std::uint8_t* top = reinterpret_cast<const std::uint8_t*>(
-                image->imageData + static_cast<long>(p.y0 + rowOffset) * image->widthStep);
-            const std::uint8_t* bottom = reinterpret_cast<const std::uint8_t*>(
-                image->imageData + static_cast<long>(p.y1 + rowOffset) * image->widthStep);
-            std::uint8_t* pixel = out + i * 4;
-            for (int c = 0; c < 4; ++c) {
-                const int upper = top[x0 * 4 + c] * (2048 - fx) + top[x1 * 4 + c] * fx;
-                const int lower = bottom[x0 * 4 + c] * (2048 - fx) + bottom[x1 * 4 + c] * fx;
-                int sample = static_cast<int>(
-                    (static_cast<long long>(upper) * (2048 - fy) + static_cast<long long>(lower) * fy + (1 << 21)) >>
-                    22);
-                if (coverage < 256)
-                    sample = (sample * coverage + pixel[c] * (256 - coverage) + 128) >> 8;
-                pixel[c] = static_cast<std::uint8_t>(sample);
-            }
+            nearest(fx);
+            nearest(fy);
+            blendSample(rowOf(p.y0), rowOf(p.y1), p.x0, p.x1, fx, fy, coverage, out + i * 4);
         }
     }
 }
