@@ -60,6 +60,17 @@ void CompositeOver(benchmark::State& state) {
     setBytes(state, size, 4);
 }
 
+// The off-screen drawing's composition: premultiplied colours.
+void CompositeOverPremultiplied(benchmark::State& state) {
+    const int size = static_cast<int>(state.range(0));
+    GDIBImage a = noise(size, 1), b = noise(size, 2);
+    a.get_image()->alphaChannel = b.get_image()->alphaChannel = 4;
+    for (auto _ : state)
+        iplAlphaComposite(a.get_image(), b.get_image(), b.get_image(), IPL_COMPOSITE_OVER, nullptr, nullptr, nullptr,
+                          true, false);
+    setBytes(state, size, 4);
+}
+
 void CompositeOverMasked(benchmark::State& state) {
     const int size = static_cast<int>(state.range(0));
     GDIBImage a = noise(size, 1), b = noise(size, 2);
@@ -252,6 +263,7 @@ void CvCopyMasked(benchmark::State& state) {
 
 BENCHMARK(Copy) SIZES;
 BENCHMARK(CompositeOver) SIZES;
+BENCHMARK(CompositeOverPremultiplied) SIZES;
 BENCHMARK(CompositeOverMasked) SIZES;
 BENCHMARK(Blur)->Args({512, 3})->Args({512, 15})->Args({4096, 3})->Args({4096, 15})->Unit(benchmark::kMillisecond);
 BENCHMARK(Resize)

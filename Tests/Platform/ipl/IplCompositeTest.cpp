@@ -94,3 +94,29 @@ TEST(IplPreMultiplyAlpha, OwnAndGlobalAlpha) {
     EXPECT_EQ(image.get(0, 0, 2), 20);
     EXPECT_EQ(image.get(0, 0, 3), 51);
 }
+
+// Premultiplied "over" runs four pixels at a time without a mask and pixel by pixel with one: both must agree.
+TEST(IplAlphaComposite, PremultipliedRowsAgreeWithAndWithoutMask) {
+    TestImage a(11, 3, 4), plain(11, 3, 4), masked(11, 3, 4), mask(11, 3, 1, IPL_DEPTH_1U);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 11; ++x) {
+            const int alpha = (x * 47 + y * 101) % 256;
+            for (int c = 0; c < 3; ++c)
+                a.set(x, y, c, (x * 13 + y * 7 + c * 29) % (alpha + 1)); // premultiplied: colour <= alpha
+            a.set(x, y, 3, alpha);
+            for (int c = 0; c < 4; ++c) {
+                plain.set(x, y, c, (x * 31 + y * 17 + c * 53) % 256);
+                masked.set(x, y, c, plain.get(x, y, c));
+            }
+        }
+    iplSet(mask, 1);
+    a->alphaChannel = plain->alphaChannel = masked->alphaChannel = 4;
+    iplAlphaComposite(a, plain, plain, IPL_COMPOSITE_OVER, nullptr, nullptr, nullptr, true, false);
+    masked->maskROI = mask;
+    iplAlphaComposite(a, masked, masked, IPL_COMPOSITE_OVER, nullptr, nullptr, nullptr, true, false);
+    masked->maskROI = nullptr;
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 11; ++x)
+            for (int c = 0; c < 4; ++c)
+                EXPECT_EQ(plain.get(x, y, c), masked.get(x, y, c)) << x << "," << y << "," << c;
+}
