@@ -6,49 +6,42 @@
 #include "Platform/ipl/IplArea.h"
 
 #include <algorithm>
-#include <cmath>
-#include <vector>
+#include <cstdint>
 
 using namespace ipl;
 
 namespace {
 
-int rounded(double v) {
-    return static_cast<int>(std::floor(v + 0.5));
-}
-
 struct Triple {
     int first, second, third;
 };
 
-// Saturation comes from a table by (value, spread); the hue, with its rounding, from one integer division.
-struct HsvTables {
-    std::vector<std::uint8_t> saturation; // [v * 256 + d]
+// Both hue and saturation are a quotient n / (2 m) with n < 2^17 and m < 256. The division becomes one
+// multiplication by a reciprocal from a table: with r = floor(2^32 / 2m) + 1, floor(n * r / 2^32) is exact
+// whenever n * 2m < 2^32. The reciprocal of zero is zero, so grey needs no case of its own.
+struct HalfReciprocals {
+    std::uint64_t of[256] = {};
 
-    HsvTables() : saturation(256 * 256) {
-        for (int v = 1; v < 256; ++v)
-            for (int d = 0; d <= v; ++d)
-                saturation[static_cast<std::size_t>(v * 256 + d)] = static_cast<std::uint8_t>(rounded(255.0 * d / v));
+    HalfReciprocals() {
+        for (std::uint64_t m = 1; m < 256; ++m)
+            of[m] = (std::uint64_t{1} << 32) / (2 * m) + 1;
     }
+    int divide(int n, int m) const { return static_cast<int>((static_cast<std::uint64_t>(n) * of[m]) >> 32); }
 };
 
-const HsvTables& hsvTables() {
-    static const HsvTables tables;
-    return tables;
-}
-
-Triple toHsv(const HsvTables& tables, int r, int g, int b) {
+// Hue counts 255 to the turn, 42.5 to the sixth: red, green or blue largest starts it at
+// 0, 2 or 4 sixths, and the other two's difference over d moves it up to one sixth either way. Below zero (red
+// largest, blue over green) it wraps round the turn. Written without branches, as the sector changes too often to
+// predict.
+Triple toHsv(int r, int g, int b) {
+    static const HalfReciprocals reciprocals;
     const int v = std::max({r, g, b});
     const int d = v - std::min({r, g, b});
-    if (d == 0)
-        return {0, 0, v};
-    const int sector = v == r ? 0 : v == g ? 1 : 2;
-    const int difference = sector == 0 ? g - b : sector == 1 ? b - r : r - g;
-    int degrees = 120 * sector * d + 60 * difference; // the hue in degrees, times d
-    if (degrees < 0)
-        degrees += 360 * d;
-    const int hue = (degrees * 510 + 360 * d) / (720 * d); // degrees * 255 / 360, rounded half up
-    return {std::min(hue, 255), tables.saturation[static_cast<std::size_t>(v * 256 + d)], v};
+    const int sector = v == r ? 0 : v == g ? 2 : 4;
+    int sixths = sector * d + (sector == 0 ? g - b : sector == 2 ? b - r : r - g); // the hue in sixths, times d
+    sixths += sixths < 0 ? 6 * d : 0;
+    const int hue = reciprocals.divide(85 * sixths + d, d);
+    return {std::min(hue, 255), reciprocals.divide(510 * d + v, v), v};
 }
 
 // The textbook inverse in integers: the hue's sixth of the turn and the fraction within it (out of 255). Which
@@ -69,21 +62,20 @@ void convertPixels(IplImage* from, IplImage* to, Convert convert) {
     if (!area || from->depth != IPL_DEPTH_8U || to->depth != IPL_DEPTH_8U || area[0].laneCount < 3 ||
         area[1].laneCount < 3)
         return;
-    const Part& s = area[0];
-    const Part& d = area[1];
+    // Lane offsets in locals: the byte stores below could otherwise alias them and force reloads per pixel.
+    const int sStep = area[0].pixelElements, s0 = area[0].lanes[0], s1 = area[0].lanes[1], s2 = area[0].lanes[2];
+    const int dStep = area[1].pixelElements, d0 = area[1].lanes[0], d1 = area[1].lanes[1], d2 = area[1].lanes[2];
     for (int j = 0; j < area.height; ++j) {
         const std::uint8_t* enabled = area.enabled(j);
-        const std::uint8_t* sr = s.row<std::uint8_t>(j);
-        std::uint8_t* dr = d.row<std::uint8_t>(j);
-        for (int i = 0; i < area.width; ++i) {
+        const std::uint8_t* sp = area[0].row<std::uint8_t>(j);
+        std::uint8_t* dp = area[1].row<std::uint8_t>(j);
+        for (int i = 0; i < area.width; ++i, sp += sStep, dp += dStep) {
             if (enabled != nullptr && enabled[i] == 0)
                 continue;
-            const std::uint8_t* sp = sr + i * s.pixelElements;
-            std::uint8_t* dp = dr + i * d.pixelElements;
-            const Triple t = convert(sp[s.lanes[0]], sp[s.lanes[1]], sp[s.lanes[2]]);
-            dp[d.lanes[0]] = static_cast<std::uint8_t>(std::clamp(t.first, 0, 255));
-            dp[d.lanes[1]] = static_cast<std::uint8_t>(std::clamp(t.second, 0, 255));
-            dp[d.lanes[2]] = static_cast<std::uint8_t>(std::clamp(t.third, 0, 255));
+            const Triple t = convert(sp[s0], sp[s1], sp[s2]);
+            dp[d0] = static_cast<std::uint8_t>(std::clamp(t.first, 0, 255));
+            dp[d1] = static_cast<std::uint8_t>(std::clamp(t.second, 0, 255));
+            dp[d2] = static_cast<std::uint8_t>(std::clamp(t.third, 0, 255));
         }
     }
 }
@@ -91,8 +83,7 @@ void convertPixels(IplImage* from, IplImage* to, Convert convert) {
 } // namespace
 
 void iplRGB2HSV(IplImage* rgbImage, IplImage* hsvImage) {
-    const HsvTables& tables = hsvTables();
-    convertPixels(rgbImage, hsvImage, [&tables](int b, int g, int r) { return toHsv(tables, r, g, b); });
+    convertPixels(rgbImage, hsvImage, [](int b, int g, int r) { return toHsv(r, g, b); });
 }
 
 void iplHSV2RGB(IplImage* hsvImage, IplImage* rgbImage) {

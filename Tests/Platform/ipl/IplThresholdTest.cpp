@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 TEST(IplThreshold, IntoGreyAndIntoBits) {
     TestImage grey(4, 1), out(4, 1), bits(4, 1, 1, IPL_DEPTH_1U);
     grey.fill({127, 128, 0, 255});
@@ -94,6 +96,31 @@ TEST(IplColour, HsvPrimariesAndBack) {
     for (int x = 0; x < 5; ++x)
         for (int c = 0; c < 3; ++c)
             EXPECT_NEAR(back.get(x, 0, c), rgb.get(x, 0, c), 2) << x << "/" << c;
+}
+
+// Every red-green pair, with blue running across both, against exact rational arithmetic rounded half up.
+TEST(IplColour, HsvMatchesExactArithmeticEverywhere) {
+    TestImage rgb(256, 256, 3), hsv(256, 256, 3);
+    auto blue = [](int r, int g) {
+        return (r * 7 + g * 13) & 255;
+    };
+    for (int g = 0; g < 256; ++g)
+        for (int r = 0; r < 256; ++r) {
+            rgb.set(r, g, 0, blue(r, g));
+            rgb.set(r, g, 1, g);
+            rgb.set(r, g, 2, r);
+        }
+    iplRGB2HSV(rgb, hsv);
+    for (int g = 0; g < 256; ++g)
+        for (int r = 0; r < 256; ++r) {
+            const int b = blue(r, g), v = std::max({r, g, b}), d = v - std::min({r, g, b});
+            if (d == 0)
+                continue;
+            // hue in sixths of a turn, times d
+            const int sixths = v == r ? (g - b + 6 * d) % (6 * d) : v == g ? 2 * d + b - r : 4 * d + r - g;
+            ASSERT_EQ(hsv.get(r, g, 0), std::min(255, (sixths * 255 * 2 + 6 * d) / (12 * d))) << r << "," << g;
+            ASSERT_EQ(hsv.get(r, g, 1), (255 * d * 2 + v) / (2 * v)) << r << "," << g;
+        }
 }
 
 TEST(IplBitonalToGray, Scales) {
