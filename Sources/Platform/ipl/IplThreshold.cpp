@@ -3,7 +3,11 @@
 #include "Platform/ipl/IplLoops.h"
 #include "Platform/ipl/IplRows.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <vector>
+
+#include <emmintrin.h>
 
 using namespace ipl;
 
@@ -48,24 +52,58 @@ IPLStatus compareInto(IplImage* srcImage, IplImage* dstImage, Passes passes) {
     return IPL_StsOk;
 }
 
-// 8-bit values into a byte-aligned one-bit row without a mask: eight comparisons packed into each byte.
+// A mask byte holds its first pixel in the top bit; bit k of a byte movemask is pixel k.
+struct ReversedBytes {
+    std::uint8_t of[256] = {};
+
+    ReversedBytes() {
+        for (unsigned v = 0; v < 256; ++v)
+            for (unsigned k = 0; k < 8; ++k)
+                of[v] |= static_cast<std::uint8_t>(((v >> k) & 1u) << (7 - k));
+    }
+};
+
+// Sixteen values of one lane from pixels of one or four elements, starting at pixel.
+__m128i sixteenValues(const std::uint8_t* pixel, int pixelElements, int lane) {
+    if (pixelElements == 1)
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixel));
+    const __m128i low = _mm_set1_epi32(0xFF);
+    const __m128i shift = _mm_cvtsi32_si128(8 * lane);
+    __m128i quarters[4];
+    for (int q = 0; q < 4; ++q)
+        quarters[q] =
+            _mm_and_si128(_mm_srl_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixel + 16 * q)), shift), low);
+    return _mm_packus_epi16(_mm_packs_epi32(quarters[0], quarters[1]), _mm_packs_epi32(quarters[2], quarters[3]));
+}
+
+// 8-bit values into a byte-aligned one-bit row without a mask: sixteen comparisons at a time for grey and
+// four-channel sources, whose passing pixels are those unchanged by taking the maximum with the threshold.
 void thresholdBytesToBits(Area& area, int threshold) {
+    static const ReversedBytes reversed;
     const Part& s = area[0];
     const Part& d = area[1];
     const int pe = s.pixelElements;
     const int lane = s.lanes[0];
+    const bool wide = pe == 1 || pe == 4;
+    const __m128i least = _mm_set1_epi8(static_cast<char>(std::clamp(threshold, 0, 255)));
     for (int j = 0; j < area.height; ++j) {
-        const std::uint8_t* from = s.row<std::uint8_t>(j) + lane;
+        const std::uint8_t* pixels = s.row<std::uint8_t>(j);
         auto* to = reinterpret_cast<std::uint8_t*>(d.image->imageData + (d.y + j) * d.image->widthStep) + d.x / 8;
         int i = 0;
+        for (; wide && threshold <= 255 && i + 16 <= area.width; i += 16) {
+            const __m128i v = sixteenValues(pixels + i * pe, pe, lane);
+            const int passed = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(v, least), v));
+            to[i / 8] = reversed.of[passed & 0xFF];
+            to[i / 8 + 1] = reversed.of[passed >> 8];
+        }
         for (; i + 8 <= area.width; i += 8) {
             unsigned byte = 0;
             for (int k = 0; k < 8; ++k)
-                byte = byte << 1 | (from[(i + k) * pe] >= threshold ? 1u : 0u);
+                byte = byte << 1 | (pixels[(i + k) * pe + lane] >= threshold ? 1u : 0u);
             to[i / 8] = static_cast<std::uint8_t>(byte);
         }
         for (; i < area.width; ++i)
-            setBit(d.image, d.x + i, d.y + j, from[i * pe] >= threshold);
+            setBit(d.image, d.x + i, d.y + j, pixels[i * pe + lane] >= threshold);
     }
 }
 

@@ -25,6 +25,37 @@ TEST(IplThreshold, IntoGreyAndIntoBits) {
     EXPECT_EQ(mask.row(0), (std::vector<int>{0, 1}));
 }
 
+// Rows long enough for the sixteen-at-a-time path with a ragged end, from grey and from each channel of
+// interest of a four-channel image, at thresholds inside and outside the byte range.
+TEST(IplThreshold, WideRowsIntoBitsMatchEachPixel) {
+    const int width = 45;
+    TestImage grey(width, 2), colour(width, 2, 4), bits(width, 2, 1, IPL_DEPTH_1U);
+    auto value = [](int x, int y, int c) {
+        return (x * 37 + y * 101 + c * 59) & 255;
+    };
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < width; ++x) {
+            grey.set(x, y, 0, value(x, y, 0));
+            for (int c = 0; c < 4; ++c)
+                colour.set(x, y, c, value(x, y, c));
+        }
+    auto expectBits = [&](int threshold, int c) {
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < width; ++x)
+                ASSERT_EQ(bits.get(x, y, 0), value(x, y, c) >= threshold ? 1 : 0)
+                    << x << "," << y << " channel " << c << " threshold " << threshold;
+    };
+    for (int threshold : {-5, 0, 1, 128, 255, 256}) {
+        iplThreshold(grey, bits, threshold);
+        expectBits(threshold, 0);
+        for (int c = 0; c < 4; ++c) {
+            TestROI lane(colour, 0, 0, width, 2, c + 1);
+            iplThreshold(colour, bits, threshold);
+            expectBits(threshold, c);
+        }
+    }
+}
+
 TEST(IplCompare, EveryChannelOrTheChannelOfInterest) {
     TestImage colour(1, 1, 3), bits(1, 1, 1, IPL_DEPTH_1U);
     colour.set(0, 0, 0, 10);
