@@ -4,6 +4,18 @@
 
 #include <cmath>
 
+namespace {
+
+// Every channel of a four-channel image, varying across, down and between channels.
+void fillWithPattern(TestImage& image, int width, int height) {
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < 4; ++c)
+                image.set(x, y, c, (x * 29 + y * 53 + c * 71) % 256);
+}
+
+} // namespace
+
 TEST(IplResize, NearestLinearAndSuper) {
     TestImage line(4, 1), half(2, 1), twice(4, 1);
     line.fill({10, 20, 30, 40});
@@ -101,10 +113,7 @@ TEST(IplWarpAffine, ShiftRotateAndSmoothEdges) {
 // The 8-bit four-channel images take a fast path; each channel on its own takes the general one.
 TEST(IplWarpAffine, FastAndGeneralPathsAgree) {
     TestImage source(9, 7, 4);
-    for (int y = 0; y < 7; ++y)
-        for (int x = 0; x < 9; ++x)
-            for (int c = 0; c < 4; ++c)
-                source.set(x, y, c, (x * 29 + y * 53 + c * 71) % 256);
+    fillWithPattern(source, 9, 7);
     const double angle = 0.5;
     const double turn[2][3] = {{std::cos(angle), -std::sin(angle), 4.3}, {std::sin(angle), std::cos(angle), 0.7}};
     for (int mode : {IPL_INTER_NN, IPL_INTER_LINEAR, IPL_INTER_LINEAR | IPL_SMOOTH_EDGE}) {
@@ -122,4 +131,27 @@ TEST(IplWarpAffine, FastAndGeneralPathsAgree) {
                 for (int c = 0; c < 4; ++c)
                     EXPECT_NEAR(fast.get(x, y, c), general.get(x, y, c), 1) << mode << ": " << x << "," << y;
     }
+}
+
+// Four-channel linear resizing goes through fixed-point rows; channel by channel it takes the general path.
+TEST(IplResize, LinearFastAndGeneralPathsAgree) {
+    TestImage source(23, 11, 4);
+    fillWithPattern(source, 23, 11);
+    const int fractions[][2] = {{2, 1}, {1, 2}, {3, 5}, {7, 3}, {1, 1}};
+    for (const auto& across : fractions)
+        for (const auto& down : fractions) {
+            TestImage fast(40, 40, 4), general(40, 40, 4);
+            iplResize(source, fast, across[0], across[1], down[0], down[1], IPL_INTER_LINEAR);
+            for (int c = 1; c <= 4; ++c) {
+                TestROI from(source, 0, 0, 23, 11, c);
+                TestROI to(general, 0, 0, 40, 40, c);
+                iplResize(source, general, across[0], across[1], down[0], down[1], IPL_INTER_LINEAR);
+            }
+            for (int y = 0; y < 40; ++y)
+                for (int x = 0; x < 40; ++x)
+                    for (int c = 0; c < 4; ++c)
+                        ASSERT_EQ(fast.get(x, y, c), general.get(x, y, c))
+                            << across[0] << "/" << across[1] << " x " << down[0] << "/" << down[1] << " at " << x << ","
+                            << y << "," << c;
+        }
 }
