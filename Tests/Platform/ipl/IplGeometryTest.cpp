@@ -133,25 +133,27 @@ TEST(IplWarpAffine, FastAndGeneralPathsAgree) {
     }
 }
 
-// Four-channel linear resizing goes through fixed-point rows; channel by channel it takes the general path.
-TEST(IplResize, LinearFastAndGeneralPathsAgree) {
+// Four-channel 8-bit resizing has fast paths (linear in fixed point, halving by blocks); channel by channel it
+// takes the general path.
+TEST(IplResize, FastAndGeneralPathsAgree) {
     TestImage source(23, 11, 4);
     fillWithPattern(source, 23, 11);
     const int fractions[][2] = {{2, 1}, {1, 2}, {3, 5}, {7, 3}, {1, 1}};
-    for (const auto& across : fractions)
-        for (const auto& down : fractions) {
-            TestImage fast(40, 40, 4), general(40, 40, 4);
-            iplResize(source, fast, across[0], across[1], down[0], down[1], IPL_INTER_LINEAR);
-            for (int c = 1; c <= 4; ++c) {
-                TestROI from(source, 0, 0, 23, 11, c);
-                TestROI to(general, 0, 0, 40, 40, c);
-                iplResize(source, general, across[0], across[1], down[0], down[1], IPL_INTER_LINEAR);
+    for (int mode : {IPL_INTER_LINEAR, IPL_INTER_SUPER})
+        for (const auto& across : fractions)
+            for (const auto& down : fractions) {
+                TestImage fast(40, 40, 4), general(40, 40, 4);
+                iplResize(source, fast, across[0], across[1], down[0], down[1], mode);
+                for (int c = 1; c <= 4; ++c) {
+                    TestROI from(source, 0, 0, 23, 11, c);
+                    TestROI to(general, 0, 0, 40, 40, c);
+                    iplResize(source, general, across[0], across[1], down[0], down[1], mode);
+                }
+                for (int y = 0; y < 40; ++y)
+                    for (int x = 0; x < 40; ++x)
+                        for (int c = 0; c < 4; ++c)
+                            ASSERT_EQ(fast.get(x, y, c), general.get(x, y, c))
+                                << mode << ": " << across[0] << "/" << across[1] << " x " << down[0] << "/" << down[1]
+                                << " at " << x << "," << y << "," << c;
             }
-            for (int y = 0; y < 40; ++y)
-                for (int x = 0; x < 40; ++x)
-                    for (int c = 0; c < 4; ++c)
-                        ASSERT_EQ(fast.get(x, y, c), general.get(x, y, c))
-                            << across[0] << "/" << across[1] << " x " << down[0] << "/" << down[1] << " at " << x << ","
-                            << y << "," << c;
-        }
 }
