@@ -157,6 +157,63 @@ void overPremultipliedRow(const std::uint8_t* a, const std::uint8_t* b, std::uin
     }
 }
 
+#if defined(__SSE2__)
+// x / 65025 in each 32-bit lane, for x < 2^25: multiplication by floor(2^47 / 65025) + 1, exact over that range.
+__m128i divideBy65025(__m128i x) {
+    const __m128i magic = _mm_set1_epi32(static_cast<int>(2164359683u));
+    const __m128i even = _mm_srli_epi64(_mm_mul_epu32(x, magic), 47);
+    const __m128i odd = _mm_srli_epi64(_mm_mul_epu32(_mm_srli_epi64(x, 32), magic), 47);
+    return _mm_or_si128(even, _mm_slli_epi64(odd, 32));
+}
+
+// Full 32-bit products of unsigned 16-bit lanes: the first four, or the last four.
+__m128i productsLow(__m128i x, __m128i y) {
+    return _mm_unpacklo_epi16(_mm_mullo_epi16(x, y), _mm_mulhi_epu16(x, y));
+}
+__m128i productsHigh(__m128i x, __m128i y) {
+    return _mm_unpackhi_epi16(_mm_mullo_epi16(x, y), _mm_mulhi_epu16(x, y));
+}
+
+// overPixel<false, false> on the two pixels in the low halves of a and b, in 16- and 32-bit lanes.
+__m128i overTwoPixels(__m128i a, __m128i b) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i wideA = _mm_unpacklo_epi8(a, zero);
+    const __m128i wideB = _mm_unpacklo_epi8(b, zero);
+    const __m128i av = _mm_shufflehi_epi16(_mm_shufflelo_epi16(wideA, 0xFF), 0xFF); // alphas in all lanes
+    const __m128i bv = _mm_shufflehi_epi16(_mm_shufflelo_epi16(wideB, 0xFF), 0xFF);
+    const __m128i full = _mm_set1_epi16(255);
+    const __m128i fromA = _mm_mullo_epi16(av, wideA);                   // av * a, at most 65025
+    const __m128i share = _mm_mullo_epi16(_mm_sub_epi16(full, av), bv); // na * bv, likewise
+    const __m128i half = _mm_set1_epi32(32512);
+    const __m128i first = _mm_add_epi32(_mm_add_epi32(productsLow(fromA, full), productsLow(share, wideB)), half);
+    const __m128i second = _mm_add_epi32(_mm_add_epi32(productsHigh(fromA, full), productsHigh(share, wideB)), half);
+    const __m128i colours = _mm_packs_epi32(divideBy65025(first), divideBy65025(second));
+    const __m128i y = _mm_add_epi16(share, _mm_set1_epi16(128)); // av + round(share / 255) as in the premultiplied row
+    const __m128i alpha = _mm_add_epi16(av, _mm_srli_epi16(_mm_add_epi16(y, _mm_srli_epi16(y, 8)), 8));
+    const __m128i alphaLanes = _mm_set_epi16(-1, 0, 0, 0, -1, 0, 0, 0);
+    const __m128i result = _mm_or_si128(_mm_andnot_si128(alphaLanes, colours), _mm_and_si128(alphaLanes, alpha));
+    return _mm_packus_epi16(result, zero);
+}
+#endif
+
+// Non-premultiplied "over" without division, two pixels at a time where both are enabled.
+void overPlainRow(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* d, const std::uint8_t* enabled,
+                  int width) {
+    int i = 0;
+#if defined(__SSE2__)
+    for (; i + 2 <= width; i += 2) {
+        if (enabled != nullptr && (enabled[i] == 0 || enabled[i + 1] == 0)) {
+            overRow<false, false>(a + 4 * i, b + 4 * i, d + 4 * i, enabled + i, 2);
+            continue;
+        }
+        const __m128i pa = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(a + 4 * i));
+        const __m128i pb = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(b + 4 * i));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(d + 4 * i), overTwoPixels(pa, pb));
+    }
+#endif
+    overRow<false, false>(a + 4 * i, b + 4 * i, d + 4 * i, enabled != nullptr ? enabled + i : nullptr, width - i);
+}
+
 using OverRow = void (*)(const std::uint8_t*, const std::uint8_t*, std::uint8_t*, const std::uint8_t*, int);
 
 // The fast row for 4-channel images composed "over" with their own last-channel alphas; null otherwise.
@@ -170,7 +227,7 @@ OverRow fastOverRow(int type, const Part& a, const Part& b, const Part& d, const
         return nullptr;
     if (premultiplied)
         return divide ? overRow<true, true> : overPremultipliedRow;
-    return divide ? overRow<false, true> : overRow<false, false>;
+    return divide ? overRow<false, true> : overPlainRow;
 }
 
 } // namespace

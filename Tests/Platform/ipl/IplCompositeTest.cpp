@@ -120,3 +120,40 @@ TEST(IplAlphaComposite, PremultipliedRowsAgreeWithAndWithoutMask) {
             for (int c = 0; c < 4; ++c)
                 EXPECT_EQ(plain.get(x, y, c), masked.get(x, y, c)) << x << "," << y << "," << c;
 }
+
+// Plain "over" runs two pixels at a time where both are enabled: every pair of alphas against the rounded
+// formula, without a mask and with one that leaves out every third pixel.
+TEST(IplAlphaComposite, PlainOverRowsMatchTheFormula) {
+    const int width = 257;
+    auto colour = [](int x, int y, int c) {
+        return (x * 31 + y * 17 + c * 53) % 256;
+    };
+    for (bool withMask : {false, true}) {
+        TestImage a(width, 2, 4), b(width, 2, 4), mask(width, 2, 1, IPL_DEPTH_1U);
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < width; ++x) {
+                for (int c = 0; c < 3; ++c) {
+                    a.set(x, y, c, colour(x, y, c));
+                    b.set(x, y, c, colour(y, x, c));
+                }
+                a.set(x, y, 3, x % 256);
+                b.set(x, y, 3, (x * 7 + y * 128) % 256);
+                mask.set(x, y, 0, x % 3 != 0);
+            }
+        a->alphaChannel = b->alphaChannel = 4;
+        b->maskROI = withMask ? static_cast<IplImage*>(mask) : nullptr;
+        iplAlphaComposite(a, b, b, IPL_COMPOSITE_OVER, nullptr, nullptr, nullptr, false, false);
+        b->maskROI = nullptr;
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < width; ++x) {
+                const int av = x % 256, bv = (x * 7 + y * 128) % 256;
+                const bool drawn = !withMask || x % 3 != 0;
+                for (int c = 0; c < 3; ++c) {
+                    const int expected =
+                        (255 * av * colour(x, y, c) + (255 - av) * bv * colour(y, x, c) + 32512) / 65025;
+                    ASSERT_EQ(b.get(x, y, c), drawn ? expected : colour(y, x, c)) << x << "," << y << "," << c;
+                }
+                ASSERT_EQ(b.get(x, y, 3), drawn ? av + ((255 - av) * bv + 127) / 255 : bv) << x << "," << y;
+            }
+    }
+}
