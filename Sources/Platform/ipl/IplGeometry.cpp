@@ -122,6 +122,10 @@ void pickNearest(const Part& source, const Part& target, const AxisMap& across, 
         const char* from = source.row<char>(down.sources[static_cast<std::size_t>(j)]);
         char* to = target.row<char>(j);
         const std::uint8_t* enabled = targetArea.masked() ? targetArea.enabled(j) : nullptr;
+        if (enabled == nullptr && j > 0 && down.sources[static_cast<std::size_t>(j)] == down.sources[j - 1u]) {
+            std::memcpy(to, target.row<char>(j - 1), pixelBytes * static_cast<std::size_t>(width)); // enlarging
+            continue;
+        }
         const int* sources = across.sources.data();
         switch (pixelBytes) { // the usual pixel sizes get a copy of constant size
         case 4:

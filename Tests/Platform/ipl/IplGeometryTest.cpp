@@ -133,13 +133,13 @@ TEST(IplWarpAffine, FastAndGeneralPathsAgree) {
     }
 }
 
-// Four-channel 8-bit resizing has fast paths (linear in fixed point, halving by blocks); channel by channel it
-// takes the general path.
+// Four-channel 8-bit resizing has fast paths (whole-pixel and whole-row copies, linear in fixed point, halving
+// by blocks); channel by channel it takes the general path.
 TEST(IplResize, FastAndGeneralPathsAgree) {
     TestImage source(23, 11, 4);
     fillWithPattern(source, 23, 11);
     const int fractions[][2] = {{2, 1}, {1, 2}, {3, 5}, {7, 3}, {1, 1}};
-    for (int mode : {IPL_INTER_LINEAR, IPL_INTER_SUPER})
+    for (int mode : {IPL_INTER_NN, IPL_INTER_LINEAR, IPL_INTER_SUPER})
         for (const auto& across : fractions)
             for (const auto& down : fractions) {
                 TestImage fast(40, 40, 4), general(40, 40, 4);
