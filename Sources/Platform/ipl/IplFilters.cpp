@@ -106,7 +106,7 @@ void iplBlur(IplImage* srcImage, IplImage* dstImage, int nCols, int nRows, int a
     // Dividing by the kernel area through its reciprocal: the error of the product stays below 1e-6, far under
     // the 1/area0 that separates a quotient from the next integer, so the rounded result is exact.
     const double reciprocal = 1.0 / area0;
-    const bool plainTarget = srcImage->depth == IPL_DEPTH_8U && area[1].allLanes && !area.masked();
+    const bool plainTarget = srcImage->depth == IPL_DEPTH_8U && area[1].allLanes && !area.masked() && area0 < 65536;
     const int top = area[0].y - anchorY;
     for (int r = 0; r < nRows - 1; ++r) {
         source.read(top + r, padded);
@@ -118,16 +118,20 @@ void iplBlur(IplImage* srcImage, IplImage* dstImage, int nCols, int nRows, int a
         std::vector<int>& incoming = ring[static_cast<std::size_t>((j + nRows - 1) % nRows)];
         source.read(top + j + nRows - 1, padded);
         windowSums(padded, lanes, area.width, nCols, incoming);
-        for (std::size_t k = 0; k < rowValues; ++k) {
+        for (std::size_t k = 0; k < rowValues; ++k)
             columns[k] += incoming[k];
-            out[k] = static_cast<int>((columns[k] + area0 / 2) * reciprocal + 1e-6);
-        }
-        // Means of 8-bit values fit 8 bits: a plain target row takes them as they are.
         if (plainTarget) {
+            // Means of 8-bit values go straight into a plain target row. Their numerators stay below 2^24 and
+            // the area below 2^16, so a correctly rounded float quotient truncates to the exact one: it misses
+            // the next integer by at least 1/area0, more than half a float step at 256.
             std::uint8_t* target = area[1].row<std::uint8_t>(j);
+            const float divisor = static_cast<float>(area0);
             for (std::size_t k = 0; k < rowValues; ++k)
-                target[k] = static_cast<std::uint8_t>(out[k]);
+                target[k] =
+                    static_cast<std::uint8_t>(static_cast<int>(static_cast<float>(columns[k] + area0 / 2) / divisor));
         } else {
+            for (std::size_t k = 0; k < rowValues; ++k)
+                out[k] = static_cast<int>((columns[k] + area0 / 2) * reciprocal + 1e-6);
             storeRow(area[1], j, out.data(), area.enabled(j), area.width);
         }
         const std::vector<int>& leaving = ring[static_cast<std::size_t>(j % nRows)];
@@ -188,7 +192,8 @@ void dilateBytes(Area& area) {
         target.assign(static_cast<std::size_t>(n), 0);
         if (y < 0 || y >= image->height)
             return;
-        const std::uint8_t* row = reinterpret_cast<const std::uint8_t*>(image->imageData + y * image->widthStep) + s.x * pe;
+        const std::uint8_t* row =
+            reinterpret_cast<const std::uint8_t*>(image->imageData + y * image->widthStep) + s.x * pe;
         std::uint8_t* t = target.data();
         for (int k = pe; k < n - pe; ++k)
             t[k] = std::max(row[k], std::max(row[k - pe], row[k + pe]));
