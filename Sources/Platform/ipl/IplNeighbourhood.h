@@ -22,7 +22,6 @@ public:
 
 private:
     int mapped(int v, int size, int lowSide, int highSide, bool& constant, int& constantValue) const;
-    int valueAt(int x, int y, int lane) const;
 
     const Part& m_part;
     int m_width;

@@ -27,12 +27,12 @@ void storeTyped(const Part& part, int j, const int* values, const std::uint8_t* 
                 row[i * part.pixelElements + part.lanes[c]] = saturate<T>(values[i * lanes + c]);
 }
 
-
 // Bits are packed a byte at a time where the row is byte-aligned and no mask applies.
 void storeBits(const Part& part, int j, const int* values, const std::uint8_t* enabled, int width) {
     int i = 0;
     if (enabled == nullptr && part.x % 8 == 0) {
-        auto* row = reinterpret_cast<std::uint8_t*>(part.image->imageData + (part.y + j) * part.image->widthStep) + part.x / 8;
+        auto* row =
+            reinterpret_cast<std::uint8_t*>(part.image->imageData + (part.y + j) * part.image->widthStep) + part.x / 8;
         for (; i + 8 <= width; i += 8) {
             std::uint8_t byte = 0;
             for (int k = 0; k < 8; ++k)
@@ -46,15 +46,16 @@ void storeBits(const Part& part, int j, const int* values, const std::uint8_t* e
 }
 
 template <class T>
-void readTyped(const Part& part, int j, int width, int* out) {
-    const T* row = part.row<T>(j);
+void readTyped(const Part& part, int x, int y, int count, int* out) {
+    const IplImage* image = part.image;
+    const T* row = reinterpret_cast<const T*>(image->imageData + y * image->widthStep) + x * part.pixelElements;
     const int lanes = part.laneCount;
     if (part.allLanes) {
-        for (int k = 0; k < width * lanes; ++k)
+        for (int k = 0; k < count * lanes; ++k)
             out[k] = row[k];
         return;
     }
-    for (int i = 0; i < width; ++i)
+    for (int i = 0; i < count; ++i)
         for (int c = 0; c < lanes; ++c)
             out[i * lanes + c] = row[i * part.pixelElements + part.lanes[c]];
 }
@@ -78,23 +79,27 @@ void storeRow(const Part& part, int j, const int* values, const std::uint8_t* en
     }
 }
 
-void readRow(const Part& part, int j, int width, std::vector<int>& out) {
-    out.resize(static_cast<std::size_t>(width * part.laneCount));
+void readPixels(const Part& part, int x, int y, int count, int* out) {
     switch (bitsOf(part.image)) {
     case 1:
-        for (int i = 0; i < width; ++i)
-            out[static_cast<std::size_t>(i)] = bitAt(part.image, part.x + i, part.y + j) ? 1 : 0;
+        for (int i = 0; i < count; ++i)
+            out[i] = bitAt(part.image, x + i, y) ? 1 : 0;
         break;
     case 8:
-        readTyped<std::uint8_t>(part, j, width, out.data());
+        readTyped<std::uint8_t>(part, x, y, count, out);
         break;
     case 16:
-        readTyped<std::uint16_t>(part, j, width, out.data());
+        readTyped<std::uint16_t>(part, x, y, count, out);
         break;
     default:
-        readTyped<std::int32_t>(part, j, width, out.data());
+        readTyped<std::int32_t>(part, x, y, count, out);
         break;
     }
+}
+
+void readRow(const Part& part, int j, int width, std::vector<int>& out) {
+    out.resize(static_cast<std::size_t>(width * part.laneCount));
+    readPixels(part, part.x, part.y + j, width, out.data());
 }
 
 } // namespace ipl

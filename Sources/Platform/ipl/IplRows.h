@@ -10,5 +10,7 @@ namespace ipl {
 
 void storeRow(const Part& part, int j, const int* values, const std::uint8_t* enabled, int width);
 void readRow(const Part& part, int j, int width, std::vector<int>& out);
+// `count` pixels of the part's lanes from image column x of image row y on (not relative to the part).
+void readPixels(const Part& part, int x, int y, int count, int* out);
 
 } // namespace ipl
