@@ -119,44 +119,6 @@ void overRow(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* d, cons
             overPixel<Premultiplied, Divide>(a + 4 * i, b + 4 * i, d + 4 * i);
 }
 
-// Premultiplied "over" without division treats all four channels alike: each becomes
-// A + round((255 - alpha of A) * B / 255) (for the alpha channel that is the result alpha). The division by 255
-// is exact as (y + (y >> 8)) >> 8 with y = product + 128, which fits 16 bits; with SSE2 four pixels go at once.
-void overPremultipliedRow(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* d, const std::uint8_t* enabled,
-                          int width) {
-    if (enabled != nullptr)
-        return overRow<true, false>(a, b, d, enabled, width);
-    int i = 0;
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i rounding = _mm_set1_epi16(128);
-    for (; i + 4 <= width; i += 4) {
-        const __m128i pa = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + 4 * i));
-        const __m128i pb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 4 * i));
-        __m128i alpha = _mm_srli_epi32(pa, 24); // each pixel's alpha, then in all four of its bytes
-        alpha = _mm_or_si128(alpha, _mm_slli_epi32(alpha, 8));
-        alpha = _mm_or_si128(alpha, _mm_slli_epi32(alpha, 16));
-        const __m128i inverse = _mm_xor_si128(alpha, _mm_set1_epi8(static_cast<char>(0xFF)));
-        auto scaled = [&](__m128i factor, __m128i value) {
-            __m128i y = _mm_add_epi16(_mm_mullo_epi16(factor, value), rounding);
-            return _mm_srli_epi16(_mm_add_epi16(y, _mm_srli_epi16(y, 8)), 8);
-        };
-        const __m128i low = scaled(_mm_unpacklo_epi8(inverse, zero), _mm_unpacklo_epi8(pb, zero));
-        const __m128i high = scaled(_mm_unpackhi_epi8(inverse, zero), _mm_unpackhi_epi8(pb, zero));
-        const __m128i result = _mm_adds_epu8(pa, _mm_packus_epi16(low, high));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 4 * i), result);
-    }
-#endif
-    for (; i < width; ++i) {
-        const unsigned na = 255 - a[4 * i + 3];
-        for (int c = 0; c < 4; ++c) {
-            const unsigned y = na * b[4 * i + c] + 128;
-            const unsigned value = a[4 * i + c] + ((y + (y >> 8)) >> 8);
-            d[4 * i + c] = static_cast<std::uint8_t>(value > 255 ? 255 : value);
-        }
-    }
-}
-
 #if defined(__SSE2__)
 // x / 65025 in each 32-bit lane, for x < 2^25: multiplication by floor(2^47 / 65025) + 1, exact over that range.
 __m128i divideBy65025(__m128i x) {
@@ -164,6 +126,12 @@ __m128i divideBy65025(__m128i x) {
     const __m128i even = _mm_srli_epi64(_mm_mul_epu32(x, magic), 47);
     const __m128i odd = _mm_srli_epi64(_mm_mul_epu32(_mm_srli_epi64(x, 32), magic), 47);
     return _mm_or_si128(even, _mm_slli_epi64(odd, 32));
+}
+
+// round(p / 255) in each unsigned 16-bit lane, p at most 65025: exact as (y + (y >> 8)) >> 8 with y = p + 128.
+__m128i roundedBy255(__m128i p) {
+    const __m128i y = _mm_add_epi16(p, _mm_set1_epi16(128));
+    return _mm_srli_epi16(_mm_add_epi16(y, _mm_srli_epi16(y, 8)), 8);
 }
 
 // Full 32-bit products of unsigned 16-bit lanes: the first four, or the last four.
@@ -188,13 +156,48 @@ __m128i overTwoPixels(__m128i a, __m128i b) {
     const __m128i first = _mm_add_epi32(_mm_add_epi32(productsLow(fromA, full), productsLow(share, wideB)), half);
     const __m128i second = _mm_add_epi32(_mm_add_epi32(productsHigh(fromA, full), productsHigh(share, wideB)), half);
     const __m128i colours = _mm_packs_epi32(divideBy65025(first), divideBy65025(second));
-    const __m128i y = _mm_add_epi16(share, _mm_set1_epi16(128)); // av + round(share / 255) as in the premultiplied row
-    const __m128i alpha = _mm_add_epi16(av, _mm_srli_epi16(_mm_add_epi16(y, _mm_srli_epi16(y, 8)), 8));
+    const __m128i alpha = _mm_add_epi16(av, roundedBy255(share));
     const __m128i alphaLanes = _mm_set_epi16(-1, 0, 0, 0, -1, 0, 0, 0);
     const __m128i result = _mm_or_si128(_mm_andnot_si128(alphaLanes, colours), _mm_and_si128(alphaLanes, alpha));
     return _mm_packus_epi16(result, zero);
 }
 #endif
+
+// Premultiplied "over" without division treats all four channels alike: each becomes
+// A + round((255 - alpha of A) * B / 255) (for the alpha channel that is the result alpha), the division as in
+// roundedBy255; with SSE2 four pixels go at once.
+void overPremultipliedRow(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* d, const std::uint8_t* enabled,
+                          int width) {
+    if (enabled != nullptr)
+        return overRow<true, false>(a, b, d, enabled, width);
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 4 <= width; i += 4) {
+        const __m128i pa = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + 4 * i));
+        const __m128i pb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 4 * i));
+        __m128i alpha = _mm_srli_epi32(pa, 24); // each pixel's alpha, then in all four of its bytes
+        alpha = _mm_or_si128(alpha, _mm_slli_epi32(alpha, 8));
+        alpha = _mm_or_si128(alpha, _mm_slli_epi32(alpha, 16));
+        const __m128i inverse = _mm_xor_si128(alpha, _mm_set1_epi8(static_cast<char>(0xFF)));
+        auto scaled = [](__m128i factor, __m128i value) {
+            return roundedBy255(_mm_mullo_epi16(factor, value));
+        };
+        const __m128i low = scaled(_mm_unpacklo_epi8(inverse, zero), _mm_unpacklo_epi8(pb, zero));
+        const __m128i high = scaled(_mm_unpackhi_epi8(inverse, zero), _mm_unpackhi_epi8(pb, zero));
+        const __m128i result = _mm_adds_epu8(pa, _mm_packus_epi16(low, high));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 4 * i), result);
+    }
+#endif
+    for (; i < width; ++i) {
+        const unsigned na = 255 - a[4 * i + 3];
+        for (int c = 0; c < 4; ++c) {
+            const unsigned y = na * b[4 * i + c] + 128;
+            const unsigned value = a[4 * i + c] + ((y + (y >> 8)) >> 8);
+            d[4 * i + c] = static_cast<std::uint8_t>(value > 255 ? 255 : value);
+        }
+    }
+}
 
 // Non-premultiplied "over" without division, two pixels at a time where both are enabled.
 void overPlainRow(const std::uint8_t* a, const std::uint8_t* b, std::uint8_t* d, const std::uint8_t* enabled,
