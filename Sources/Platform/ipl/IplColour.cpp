@@ -33,8 +33,7 @@ struct HalfReciprocals {
 // the other two's difference over d moves it up to one sixth either way. Below zero (red largest, blue over
 // green) it wraps round the turn. The largest is picked by 0/1 flags rather than conditions, which compile to
 // branches that busy pictures mispredict (the round trip ran 30% faster without them).
-Triple toHsv(int r, int g, int b) {
-    static const HalfReciprocals reciprocals;
+Triple toHsv(const HalfReciprocals& reciprocals, int r, int g, int b) {
     const int v = std::max({r, g, b});
     const int d = v - std::min({r, g, b});
     const int red = v == r, green = (v == g) & !red, blue = 1 - red - green; // one of them is 1
@@ -86,7 +85,8 @@ void convertPixels(IplImage* from, IplImage* to, Convert convert) {
 } // namespace
 
 void iplRGB2HSV(IplImage* rgbImage, IplImage* hsvImage) {
-    convertPixels(rgbImage, hsvImage, [](int b, int g, int r) { return toHsv(r, g, b); });
+    static const HalfReciprocals reciprocals; // built once, not checked for per pixel
+    convertPixels(rgbImage, hsvImage, [](int b, int g, int r) { return toHsv(reciprocals, r, g, b); });
 }
 
 void iplHSV2RGB(IplImage* hsvImage, IplImage* rgbImage) {
