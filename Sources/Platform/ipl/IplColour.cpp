@@ -2,6 +2,9 @@
 // image holds hue in its first channel, saturation in its second and value in its third. Hue runs 0..255 per
 // turn (255 is 360 degrees), saturation 0..255; results are rounded half up. Further channels (alpha) are left
 // alone.
+//
+// Pixels are converted a block at a time: the channels are gathered into three arrays, converted by a loop of
+// plain arithmetic that the compiler turns into vector code, and scattered back.
 
 #include "Platform/ipl/IplArea.h"
 
@@ -12,72 +15,92 @@ using namespace ipl;
 
 namespace {
 
-struct Triple {
-    int first, second, third;
+constexpr int BlockPixels = 64;
+
+struct Block {
+    int first[BlockPixels], second[BlockPixels], third[BlockPixels];
 };
 
-// Both hue and saturation are a quotient n / (2 m) with n < 2^17 and m < 256. The division becomes one
-// multiplication by a reciprocal from a table: with r = floor(2^32 / 2m) + 1, floor(n * r / 2^32) is exact
-// whenever n * 2m < 2^32. The reciprocal of zero is zero, so grey needs no case of its own.
-struct HalfReciprocals {
-    std::uint64_t of[256] = {};
+// floor(n / m) for 0 <= n < 2^24 and 0 < m, by one correctly rounded float division: when n / m is not a whole
+// number it lies at least 1/m below the next one, far more than the rounding error of a quotient below 256
+// for every m used here (at most 65025), so truncating the float gives the floor.
+inline int quotient(int n, int m) {
+    return static_cast<int>(static_cast<float>(n) / static_cast<float>(m));
+}
 
-    HalfReciprocals() {
-        for (std::uint64_t m = 1; m < 256; ++m)
-            of[m] = (std::uint64_t{1} << 32) / (2 * m) + 1;
-    }
-    int divide(int n, int m) const { return static_cast<int>((static_cast<std::uint64_t>(n) * of[m]) >> 32); }
-};
+// floor(x / 255) for 0 <= x < 65535, in shifts and adds.
+inline int by255(int x) {
+    return (x + 1 + (x >> 8)) >> 8;
+}
 
 // Hue counts 255 to the turn, 42.5 to the sixth: red, green or blue largest starts it at 0, 2 or 4 sixths, and
 // the other two's difference over d moves it up to one sixth either way. Below zero (red largest, blue over
-// green) it wraps round the turn. The largest is picked by 0/1 flags rather than conditions, which compile to
-// branches that busy pictures mispredict (the round trip ran 30% faster without them).
-Triple toHsv(const HalfReciprocals& reciprocals, int r, int g, int b) {
-    const int v = std::max({r, g, b});
-    const int d = v - std::min({r, g, b});
-    const int red = v == r, green = (v == g) & !red, blue = 1 - red - green; // one of them is 1
-    int sixths =
-        (2 * green + 4 * blue) * d + red * (g - b) + green * (b - r) + blue * (r - g); // hue in sixths, times d
-    sixths += (sixths >> 31) & (6 * d);
-    const int hue = reciprocals.divide(85 * sixths + d, d);
-    return {std::min(hue, 255), reciprocals.divide(510 * d + v, v), v};
+// green) it wraps round the turn. Everything is selection by 0/1 flags and arithmetic so that the loop has no
+// branches; grey (d = 0) divides 0 by 1.
+void toHsv(Block& block, int count) {
+    for (int i = 0; i < count; ++i) {
+        const int b = block.first[i], g = block.second[i], r = block.third[i];
+        const int v = std::max(r, std::max(g, b));
+        const int d = v - std::min(r, std::min(g, b));
+        const int red = v == r, green = (v == g) & (1 - red), blue = 1 - red - green; // one of them is 1
+        int sixths = (2 * green + 4 * blue) * d + red * (g - b) + green * (b - r) + blue * (r - g);
+        sixths += (sixths >> 31) & (6 * d);
+        block.first[i] = std::min(quotient(85 * sixths + d, std::max(2 * d, 1)), 255);
+        block.second[i] = quotient(510 * d + v, std::max(2 * v, 1));
+        block.third[i] = v;
+    }
 }
 
-// The textbook inverse in integers: the hue's sixth of the turn and the fraction within it (out of 255). Which
-// of value, p, q and t each component takes comes from a table by sector, so the pixel loop does not branch.
-Triple toRgb(int h, int s, int v) {
-    static constexpr std::uint8_t pick[6][3] = {{0, 3, 1}, {2, 0, 1}, {1, 0, 3}, {1, 2, 0}, {3, 1, 0}, {0, 1, 2}};
-    const int sector = (h * 6 / 255) % 6;
-    const unsigned f = static_cast<unsigned>(h * 6 % 255);
-    const unsigned us = static_cast<unsigned>(s), uv = static_cast<unsigned>(v);
-    const unsigned values[4] = {uv, (uv * (255 - us) + 127) / 255, (uv * (65025 - us * f) + 32512) / 65025,
-                                (uv * (65025 - us * (255 - f)) + 32512) / 65025}; // value, p, q, t
-    const std::uint8_t* order = pick[sector];
-    return {static_cast<int>(values[order[0]]), static_cast<int>(values[order[1]]), static_cast<int>(values[order[2]])};
+// The textbook inverse in integers: the hue's sixth of the turn and the fraction f within it (out of 255) give
+// p, q and t, and the sector says which of value, p, q and t each component takes.
+void toRgb(Block& block, int count) {
+    for (int i = 0; i < count; ++i) {
+        const int h = block.first[i], s = block.second[i], v = block.third[i];
+        const int sixths = h * 6, whole = by255(sixths);
+        const int sector = whole - 6 * (whole == 6), f = sixths - 255 * whole;
+        const int p = by255(v * (255 - s) + 127);
+        const int q = quotient(v * (65025 - s * f) + 32512, 65025);
+        const int t = quotient(v * (65025 - s * (255 - f)) + 32512, 65025);
+        // All-ones masks per sector pick the components without branches.
+        const int in0 = -(sector == 0), in1 = -(sector == 1), in2 = -(sector == 2), in3 = -(sector == 3),
+                  in4 = -(sector == 4), in5 = -(sector == 5);
+        const int r = ((in0 | in5) & v) | (in1 & q) | (in4 & t) | ((in2 | in3) & p);
+        const int g = ((in1 | in2) & v) | (in0 & t) | (in3 & q) | ((in4 | in5) & p);
+        const int bl = ((in3 | in4) & v) | (in2 & t) | (in5 & q) | ((in0 | in1) & p);
+        block.first[i] = bl; // stored blue, green, red
+        block.second[i] = g;
+        block.third[i] = r;
+    }
 }
 
-// Converts the first three lanes of part 0 into the first three of part 1, pixel by pixel.
-template <class Convert>
-void convertPixels(IplImage* from, IplImage* to, Convert convert) {
+// Converts the first three lanes of part 0 into the first three of part 1, a block of pixels at a time.
+void convertPixels(IplImage* from, IplImage* to, void (*convert)(Block&, int)) {
     Area area({from, to}, Channels::Colour, false);
     if (!area || from->depth != IPL_DEPTH_8U || to->depth != IPL_DEPTH_8U || area[0].laneCount < 3 ||
         area[1].laneCount < 3)
         return;
-    // Lane offsets in locals: the byte stores below could otherwise alias them and force reloads per pixel.
     const int sStep = area[0].pixelElements, s0 = area[0].lanes[0], s1 = area[0].lanes[1], s2 = area[0].lanes[2];
     const int dStep = area[1].pixelElements, d0 = area[1].lanes[0], d1 = area[1].lanes[1], d2 = area[1].lanes[2];
+    Block block;
     for (int j = 0; j < area.height; ++j) {
         const std::uint8_t* enabled = area.enabled(j);
         const std::uint8_t* sp = area[0].row<std::uint8_t>(j);
         std::uint8_t* dp = area[1].row<std::uint8_t>(j);
-        for (int i = 0; i < area.width; ++i, sp += sStep, dp += dStep) {
-            if (enabled != nullptr && enabled[i] == 0)
-                continue;
-            const Triple t = convert(sp[s0], sp[s1], sp[s2]);
-            dp[d0] = static_cast<std::uint8_t>(std::clamp(t.first, 0, 255));
-            dp[d1] = static_cast<std::uint8_t>(std::clamp(t.second, 0, 255));
-            dp[d2] = static_cast<std::uint8_t>(std::clamp(t.third, 0, 255));
+        for (int start = 0; start < area.width; start += BlockPixels) {
+            const int count = std::min(BlockPixels, area.width - start);
+            for (int i = 0; i < count; ++i, sp += sStep) {
+                block.first[i] = sp[s0];
+                block.second[i] = sp[s1];
+                block.third[i] = sp[s2];
+            }
+            convert(block, count);
+            for (int i = 0; i < count; ++i, dp += dStep) {
+                if (enabled != nullptr && enabled[start + i] == 0)
+                    continue;
+                dp[d0] = static_cast<std::uint8_t>(block.first[i]);
+                dp[d1] = static_cast<std::uint8_t>(block.second[i]);
+                dp[d2] = static_cast<std::uint8_t>(block.third[i]);
+            }
         }
     }
 }
@@ -85,13 +108,9 @@ void convertPixels(IplImage* from, IplImage* to, Convert convert) {
 } // namespace
 
 void iplRGB2HSV(IplImage* rgbImage, IplImage* hsvImage) {
-    static const HalfReciprocals reciprocals; // built once, not checked for per pixel
-    convertPixels(rgbImage, hsvImage, [](int b, int g, int r) { return toHsv(reciprocals, r, g, b); });
+    convertPixels(rgbImage, hsvImage, toHsv);
 }
 
 void iplHSV2RGB(IplImage* hsvImage, IplImage* rgbImage) {
-    convertPixels(hsvImage, rgbImage, [](int h, int s, int v) {
-        const Triple rgb = toRgb(h, s, v);
-        return Triple{rgb.third, rgb.second, rgb.first}; // stored blue, green, red
-    });
+    convertPixels(hsvImage, rgbImage, toRgb);
 }

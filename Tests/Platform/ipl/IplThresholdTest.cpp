@@ -154,6 +154,30 @@ TEST(IplColour, HsvMatchesExactArithmeticEverywhere) {
         }
 }
 
+// Every hue and saturation at a few values, against the textbook integer inverse rounded half up.
+TEST(IplColour, HsvToRgbMatchesIntegerArithmeticEverywhere) {
+    for (int v : {0, 1, 128, 254, 255}) {
+        TestImage hsv(256, 256, 3), rgb(256, 256, 3);
+        for (int s = 0; s < 256; ++s)
+            for (int h = 0; h < 256; ++h) {
+                hsv.set(h, s, 0, h);
+                hsv.set(h, s, 1, s);
+                hsv.set(h, s, 2, v);
+            }
+        iplHSV2RGB(hsv, rgb);
+        for (int s = 0; s < 256; ++s)
+            for (int h = 0; h < 256; ++h) {
+                const int sector = h * 6 / 255 % 6, f = h * 6 % 255;
+                const int p = (v * (255 - s) + 127) / 255, q = (v * (65025 - s * f) + 32512) / 65025,
+                          t = (v * (65025 - s * (255 - f)) + 32512) / 65025;
+                const int expected[6][3] = {{v, t, p}, {q, v, p}, {p, v, t}, {p, q, v}, {t, p, v}, {v, p, q}};
+                ASSERT_EQ(rgb.get(h, s, 2), expected[sector][0]) << h << "," << s << "," << v;
+                ASSERT_EQ(rgb.get(h, s, 1), expected[sector][1]) << h << "," << s << "," << v;
+                ASSERT_EQ(rgb.get(h, s, 0), expected[sector][2]) << h << "," << s << "," << v;
+            }
+    }
+}
+
 TEST(IplBitonalToGray, Scales) {
     TestImage bits(3, 1, 1, IPL_DEPTH_1U), grey(3, 1);
     bits.fill({1, 0, 1});
