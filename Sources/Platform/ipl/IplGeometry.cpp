@@ -358,6 +358,9 @@ void iplResize(IplImage* srcImage, IplImage* dstImage, int xDst, int xSrc, int y
     int mode = interpolate & ~IPL_SMOOTH_EDGE;
     if (mode == IPL_INTER_CUBIC)
         mode = IPL_INTER_LINEAR;
+    // Shrinking by whole factors puts every linear sample on a source pixel: that is the nearest one.
+    if (mode == IPL_INTER_LINEAR && xSrc % xDst == 0 && ySrc % yDst == 0)
+        mode = IPL_INTER_NN;
     const AxisMap across = axisMap(mode, width, xDst, xSrc, sw);
     const AxisMap down = axisMap(mode, height, yDst, ySrc, sh);
     Area target({dstImage});
