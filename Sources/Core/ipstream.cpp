@@ -107,7 +107,7 @@ void ipstream::skipBytes(unsigned long long n) {
 
 // Reads n bytes in pieces: a length that the data does not hold fails at the end of the data, not in the
 // allocation.
-std::vector<BYTE> ipstream::readChunked(unsigned long long n) {
+std::vector<BYTE> ipstream::readBlock(unsigned long long n) {
     std::vector<BYTE> bytes;
     while (bytes.size() < n) {
         const std::size_t chunk = static_cast<std::size_t>(std::min<unsigned long long>(n - bytes.size(), Piece));
@@ -134,7 +134,7 @@ void* ipstream::baseReadString(unsigned wantedSize) {
         skipBytes(size * n);
         return nullptr;
     }
-    std::vector<BYTE> bytes = readChunked(size * n);
+    std::vector<BYTE> bytes = readBlock(size * n);
     // Wide characters in the stream's order; 4-byte ones keep their low half.
     std::vector<char16_t> wide;
     if (size > 1) {

@@ -28,6 +28,9 @@ public:
     std::size_t readBytes(void* buffer, std::size_t n);
     std::size_t readBytes(void* buffer, std::size_t elementSize, std::size_t count);
     void skipBytes(unsigned long long n);
+    // n bytes, read piece by piece: a length the data does not hold fails at the end of the data instead of
+    // being allocated first.
+    std::vector<BYTE> readBlock(unsigned long long n);
 
     // Strings as new[] blocks the caller deletes, null for a null string; texts of another character size are
     // converted (null when that fails).
@@ -74,7 +77,6 @@ private:
 
     [[noreturn]] void raiseEndOfData() const;
     void readExactly(void* buffer, std::size_t n);
-    std::vector<BYTE> readChunked(unsigned long long n);
     DWORD readIndex();
     DWORD readFrameLength();
     bool matchesMarker(const BYTE (&marker)[4]);

@@ -3,6 +3,7 @@
 #include "Core/GCompressionIO.h"
 #include "Core/GDIBImage.h"
 #include "Core/GFileIO.h"
+#include "Core/GIPLMask.h"
 #include "Core/ipstream.h"
 #include "Core/mpstream.h"
 #include "Core/opstream.h"
@@ -17,7 +18,7 @@ void GFuzzItem::write(opstream& stream) const {
     stream.writeByte(0);
     stream << value << name;
     stream.writeWideString(u"wide \u00E9");
-    stream << bits;
+    stream << bits << area << where;
     stream.writePointer(next);
 }
 
@@ -25,7 +26,7 @@ void GFuzzItem::read(ipstream& stream) {
     stream.readByte();
     stream >> value >> name;
     std::unique_ptr<char16_t[]> text(stream.readWideString());
-    stream >> bits;
+    stream >> bits >> area >> where;
     next = static_cast<GFuzzItem*>(stream.readPointer(typeid(GFuzzItem)));
 }
 
@@ -61,6 +62,8 @@ void WriteFuzzSeeds(const char* folder) {
     first.value = 1;
     first.name = "first";
     first.bits += 40;
+    first.area = (GRegion(RECT{0, 0, 10, 10}) - RECT{2, 2, 8, 8}) | RECT{20, 3, 25, 30};
+    first.where = GPoint(-4, 9);
     second.next = &first;
     first.next = &second;
     GFuzzList list;
@@ -69,9 +72,13 @@ void WriteFuzzSeeds(const char* folder) {
     list.insert(nullptr);
     GDIBImage image(3, 2);
     image.full_fill(0x80112233);
+    GIPLMask mask(37, 3);
+    iplSet(mask.get_image(), 0);
+    mask.setBit(36, 2, true);
     for (unsigned char mode = 0; mode < 4; ++mode) {
         writeSeed(std::string(folder) + "/item" + std::to_string(mode), mode, first);
         writeSeed(std::string(folder) + "/list" + std::to_string(mode), mode, list);
         writeSeed(std::string(folder) + "/image" + std::to_string(mode), mode, image);
+        writeSeed(std::string(folder) + "/mask" + std::to_string(mode), mode, mask);
     }
 }

@@ -4,6 +4,8 @@
 
 #include "Core/GBitSet.h"
 #include "Core/GCollection.h"
+#include "Core/GPoint.h"
+#include "Core/GRegion.h"
 #include "Core/GString.h"
 
 class GFuzzItem : public GStreamable {
@@ -15,6 +17,8 @@ class GFuzzItem : public GStreamable {
     GString name;
     GString wide;
     GBitSet bits;
+    GRegion area;
+    GPoint where;
     GFuzzItem* next = nullptr;
 };
 

@@ -22,7 +22,7 @@ long squaredDistance(DWORD a, DWORD b) {
 
 } // namespace
 
-DWORD GdiObject::rawAt(int x, int y) const {
+DWORD GdiBitmap::rawAt(int x, int y) const {
     const BYTE* r = row(y);
     switch (bitCount) {
     case 1:
@@ -39,7 +39,7 @@ DWORD GdiObject::rawAt(int x, int y) const {
     }
 }
 
-void GdiObject::setRaw(int x, int y, DWORD value) {
+void GdiBitmap::setRaw(int x, int y, DWORD value) {
     BYTE* r = row(y);
     switch (bitCount) {
     case 1: {
@@ -61,7 +61,7 @@ void GdiObject::setRaw(int x, int y, DWORD value) {
     }
 }
 
-DWORD GdiObject::colourAt(int x, int y) const {
+DWORD GdiBitmap::colourAt(int x, int y) const {
     const DWORD raw = rawAt(x, y);
     if (bitCount > 8)
         return raw & 0xFFFFFF;
@@ -69,7 +69,7 @@ DWORD GdiObject::colourAt(int x, int y) const {
 }
 
 // The nearest table entry by squared distance; ties go to the lowest index.
-DWORD GdiObject::rawFor(DWORD colour) const {
+DWORD GdiBitmap::rawFor(DWORD colour) const {
     if (bitCount > 8)
         return colour;
     DWORD best = 0;
@@ -99,7 +99,7 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, H
     const long long stride = (width * bitCount + 31) / 32 * 4;
     if (stride * height > INT_MAX)
         return nullptr;
-    auto bitmap = std::make_unique<GdiObject>();
+    auto bitmap = std::make_unique<GdiBitmap>();
     bitmap->width = static_cast<int>(width);
     bitmap->height = static_cast<int>(height);
     bitmap->bitCount = bitCount;
@@ -116,12 +116,4 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, H
     if (bits != nullptr)
         *bits = bitmap->pixels.get();
     return bitmap.release();
-}
-
-// A bitmap still selected into a device context is not deleted (as on Windows).
-BOOL DeleteObject(HGDIOBJ object) {
-    if (object == nullptr || object->selections > 0)
-        return FALSE;
-    delete object;
-    return TRUE;
 }

@@ -6,7 +6,7 @@
 
 namespace {
 
-bool sameFormat(const GdiObject& a, const GdiObject& b) {
+bool sameFormat(const GdiBitmap& a, const GdiBitmap& b) {
     return a.bitCount == b.bitCount && (a.bitCount > 8 || a.palette.size() == b.palette.size()) &&
            (a.bitCount > 8 ||
             std::equal(a.palette.begin(), a.palette.end(), b.palette.begin(), [](const RGBQUAD& p, const RGBQUAD& q) {
@@ -15,7 +15,7 @@ bool sameFormat(const GdiObject& a, const GdiObject& b) {
 }
 
 // The value source pixel (x, y) takes in the destination's format.
-DWORD converted(const GdiObject& source, const GdiObject& target, int x, int y, bool same) {
+DWORD converted(const GdiBitmap& source, const GdiBitmap& target, int x, int y, bool same) {
     return same ? source.rawAt(x, y) : target.rawFor(source.colourAt(x, y));
 }
 
@@ -55,8 +55,8 @@ BOOL BitBlt(HDC hdcDest, int x, int y, int width, int height, HDC hdcSrc, int x1
     if (hdcDest == nullptr || hdcSrc == nullptr || hdcDest->selected == nullptr || hdcSrc->selected == nullptr ||
         rop != SRCCOPY)
         return FALSE;
-    const GdiObject& source = *hdcSrc->selected;
-    GdiObject& target = *hdcDest->selected;
+    const GdiBitmap& source = *hdcSrc->selected;
+    GdiBitmap& target = *hdcDest->selected;
     // Clip both rectangles to their bitmaps, moving the other one along.
     const int left = std::max({0, -x, -x1});
     const int top = std::max({0, -y, -y1});
@@ -92,8 +92,8 @@ BOOL StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdc
         return FALSE;
     if (wDest == wSrc && hDest == hSrc)
         return BitBlt(hdcDest, xDest, yDest, wDest, hDest, hdcSrc, xSrc, ySrc, rop);
-    const GdiObject& source = *hdcSrc->selected;
-    GdiObject& target = *hdcDest->selected;
+    const GdiBitmap& source = *hdcSrc->selected;
+    GdiBitmap& target = *hdcDest->selected;
     const bool same = sameFormat(source, target);
     const int mode = hdcDest->stretchMode;
     const auto columns = axisGroups(wSrc, wDest);

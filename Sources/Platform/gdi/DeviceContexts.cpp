@@ -41,14 +41,19 @@ BOOL DeleteDC(HDC hdc) {
     return TRUE;
 }
 
+// Only bitmaps can be selected here.
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
-    if (hdc == nullptr || object == nullptr || hdc->screen)
+    return SelectObject(hdc, dynamic_cast<HBITMAP>(object));
+}
+
+HGDIOBJ SelectObject(HDC hdc, HBITMAP bitmap) {
+    if (hdc == nullptr || bitmap == nullptr || hdc->screen)
         return nullptr;
-    HGDIOBJ previous = hdc->selected;
+    HBITMAP previous = hdc->selected;
     if (previous != nullptr)
         --previous->selections;
-    hdc->selected = object;
-    ++object->selections;
+    hdc->selected = bitmap;
+    ++bitmap->selections;
     return previous;
 }
 

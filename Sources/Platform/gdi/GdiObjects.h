@@ -7,6 +7,12 @@
 #include <vector>
 
 struct GdiObject {
+    virtual ~GdiObject() = default;
+    // False while something still uses the object (a bitmap selected into a device context).
+    virtual bool deletable() const { return true; }
+};
+
+struct GdiBitmap final : GdiObject {
     int width = 0;
     int height = 0;
     int bitCount = 0;
@@ -16,6 +22,8 @@ struct GdiObject {
     std::unique_ptr<BYTE[]> pixels;
     int selections = 0; // device contexts that hold it
 
+    bool deletable() const override { return selections == 0; }
+
     BYTE* row(int y) const { return pixels.get() + static_cast<long>(topDown ? y : height - 1 - y) * stride; }
     // The colour of a pixel as 0x00RRGGBB, through the table for 1 and 8 bits.
     DWORD colourAt(int x, int y) const;
@@ -24,6 +32,13 @@ struct GdiObject {
     void setRaw(int x, int y, DWORD value);
     // The value that stands for a colour here: itself, or the nearest table entry.
     DWORD rawFor(DWORD colour) const;
+};
+
+// A region in the y-x banded form: rectangles sorted by top, then left; the rectangles of a band share top and
+// bottom, do not touch, and bands with the same spans that meet are one band.
+struct GdiRegion final : GdiObject {
+    std::vector<RECT> rects;
+    RECT bound{0, 0, 0, 0};
 };
 
 struct GdiDC {

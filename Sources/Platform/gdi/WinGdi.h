@@ -5,9 +5,12 @@
 #include "Platform/win/Win32Types.h"
 
 struct GdiObject;
+struct GdiBitmap;
+struct GdiRegion;
 struct GdiDC;
 using HGDIOBJ = GdiObject*;
-using HBITMAP = GdiObject*;
+using HBITMAP = GdiBitmap*;
+using HRGN = GdiRegion*;
 using HDC = GdiDC*;
 using HWND = void*;
 using HANDLE = void*;
@@ -54,7 +57,11 @@ inline constexpr int HALFTONE = 4;
 // A bitmap whose pixels the caller reaches through `bits`; rows are padded to 4 bytes. Supported: 1, 8, 24 and
 // 32 bits per pixel, uncompressed. The device context is not used (colours come from the BITMAPINFO).
 HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section, DWORD offset);
+// Deletes a bitmap or a region; a bitmap still selected into a device context is kept (FALSE), as on Windows.
 BOOL DeleteObject(HGDIOBJ object);
+// The typed handles convert to HGDIOBJ only where the objects are complete types; these take them as they are.
+BOOL DeleteObject(HBITMAP bitmap);
+BOOL DeleteObject(HRGN region);
 
 // The screen's device context (a stand-in: there is no screen here); ReleaseDC does nothing for it.
 HDC GetDC(HWND window);
@@ -64,6 +71,7 @@ HDC CreateCompatibleDC(HDC hdc);
 BOOL DeleteDC(HDC hdc);
 // Selects a bitmap into a memory device context; returns the one it displaced, null on failure.
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object);
+HGDIOBJ SelectObject(HDC hdc, HBITMAP bitmap);
 int SetStretchBltMode(HDC hdc, int mode);
 int GetStretchBltMode(HDC hdc);
 
@@ -74,3 +82,34 @@ BOOL BitBlt(HDC hdcDest, int x, int y, int width, int height, HDC hdcSrc, int x1
 // shrinking, the source pixels of a group are ANDed (BLACKONWHITE), ORed (WHITEONBLACK) or one is kept.
 BOOL StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, int xSrc, int ySrc, int wSrc,
                 int hSrc, DWORD rop);
+
+// Regions. Their data is a header followed by the rectangles, in the y-x banded order: sorted by top, then left,
+// the rectangles of a band sharing top and bottom and never touching, and bands with the same spans that meet
+// merged into one. That form is unique for a set of pixels.
+inline constexpr DWORD RDH_RECTANGLES = 1;
+
+struct RGNDATAHEADER {
+    DWORD dwSize; // 32
+    DWORD iType;  // RDH_RECTANGLES
+    DWORD nCount;
+    DWORD nRgnSize; // 16 per rectangle
+    RECT rcBound;
+};
+
+struct RGNDATA {
+    RGNDATAHEADER rdh;
+    char Buffer[1]; // nCount RECTs
+};
+
+static_assert(sizeof(RGNDATAHEADER) == 32);
+
+struct XFORM {
+    float eM11, eM12, eM21, eM22, eDx, eDy;
+};
+
+// The union of the data's rectangles (empty ones are skipped; any order and overlaps are accepted). Null when
+// the data is shorter than its header or its rectangles, or when a transform is given (not supported here).
+HRGN ExtCreateRegion(const XFORM* xform, DWORD count, const RGNDATA* data);
+// The size the region's data needs when `data` is null; else fills `data` and returns the size, or 0 when
+// `count` bytes cannot hold it.
+DWORD GetRegionData(HRGN region, DWORD count, RGNDATA* data);
