@@ -45,6 +45,20 @@ bool rowHasBits(const std::uint8_t* row, const RowShape& shape) {
     return (row[whole] & shape.lastMask) != 0;
 }
 
+// into[i] |= row[i], eight bytes at a time where it can.
+void orInto(std::uint8_t* __restrict into, const std::uint8_t* __restrict row, int bytes) {
+    int i = 0;
+    for (; i + 8 <= bytes; i += 8) {
+        std::uint64_t a, b;
+        std::memcpy(&a, into + i, sizeof a);
+        std::memcpy(&b, row + i, sizeof b);
+        a |= b;
+        std::memcpy(into + i, &a, sizeof a);
+    }
+    for (; i < bytes; ++i)
+        into[i] |= row[i];
+}
+
 // The first and one past the last column with a bit set in `bits` (the OR of the rows); first = end when none.
 void columnRange(const std::vector<std::uint8_t>& bits, const RowShape& shape, int& first, int& end) {
     first = end = 0;
@@ -98,11 +112,8 @@ void GIPLMask::getBoundingRect(RECT& rect) const {
     if (top >= bottom)
         return;
     std::vector<std::uint8_t> bits(rowOf(image, top), rowOf(image, top) + shape.bytes);
-    for (int y = top + 1; y < bottom; ++y) {
-        const std::uint8_t* row = rowOf(image, y);
-        for (int i = 0; i < shape.bytes; ++i)
-            bits[i] |= row[i];
-    }
+    for (int y = top + 1; y < bottom; ++y)
+        orInto(bits.data(), rowOf(image, y), shape.bytes);
     bits[shape.bytes - 1] &= shape.lastMask;
     int left = 0, right = 0;
     columnRange(bits, shape, left, right);
