@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 using namespace ipl;
 
@@ -73,14 +74,59 @@ void toRgb(Block& block, int count) {
     }
 }
 
+// Whether a part's pixels are four bytes whose first three are the lanes converted.
+bool fourBytePixels(const Part& part) {
+    return part.pixelElements == 4 && part.lanes[0] == 0 && part.lanes[1] == 1 && part.lanes[2] == 2;
+}
+
+// Reads `count` pixels into the block; four-byte pixels are read whole and split by shifts, which vectorises.
+void gather(const Part& part, const std::uint8_t* sp, int count, Block& block) {
+    if (fourBytePixels(part)) {
+        for (int i = 0; i < count; ++i) {
+            std::uint32_t pixel;
+            std::memcpy(&pixel, sp + 4 * i, sizeof pixel);
+            block.first[i] = static_cast<int>(pixel & 0xFF);
+            block.second[i] = static_cast<int>((pixel >> 8) & 0xFF);
+            block.third[i] = static_cast<int>((pixel >> 16) & 0xFF);
+        }
+        return;
+    }
+    const int step = part.pixelElements, l0 = part.lanes[0], l1 = part.lanes[1], l2 = part.lanes[2];
+    for (int i = 0; i < count; ++i, sp += step) {
+        block.first[i] = sp[l0];
+        block.second[i] = sp[l1];
+        block.third[i] = sp[l2];
+    }
+}
+
+// Writes the block's pixels where `enabled` allows (all when null); the fourth byte of four-byte pixels is kept.
+void scatter(const Block& block, int count, const std::uint8_t* enabled, const Part& part, std::uint8_t* dp) {
+    if (enabled == nullptr && fourBytePixels(part)) {
+        for (int i = 0; i < count; ++i) {
+            std::uint32_t pixel;
+            std::memcpy(&pixel, dp + 4 * i, sizeof pixel);
+            pixel = (pixel & 0xFF000000u) | static_cast<std::uint32_t>(block.first[i]) |
+                    static_cast<std::uint32_t>(block.second[i]) << 8 | static_cast<std::uint32_t>(block.third[i]) << 16;
+            std::memcpy(dp + 4 * i, &pixel, sizeof pixel);
+        }
+        return;
+    }
+    const int step = part.pixelElements, l0 = part.lanes[0], l1 = part.lanes[1], l2 = part.lanes[2];
+    for (int i = 0; i < count; ++i, dp += step) {
+        if (enabled != nullptr && enabled[i] == 0)
+            continue;
+        dp[l0] = static_cast<std::uint8_t>(block.first[i]);
+        dp[l1] = static_cast<std::uint8_t>(block.second[i]);
+        dp[l2] = static_cast<std::uint8_t>(block.third[i]);
+    }
+}
+
 // Converts the first three lanes of part 0 into the first three of part 1, a block of pixels at a time.
 void convertPixels(IplImage* from, IplImage* to, void (*convert)(Block&, int)) {
     Area area({from, to}, Channels::Colour, false);
     if (!area || from->depth != IPL_DEPTH_8U || to->depth != IPL_DEPTH_8U || area[0].laneCount < 3 ||
         area[1].laneCount < 3)
         return;
-    const int sStep = area[0].pixelElements, s0 = area[0].lanes[0], s1 = area[0].lanes[1], s2 = area[0].lanes[2];
-    const int dStep = area[1].pixelElements, d0 = area[1].lanes[0], d1 = area[1].lanes[1], d2 = area[1].lanes[2];
     Block block;
     for (int j = 0; j < area.height; ++j) {
         const std::uint8_t* enabled = area.enabled(j);
@@ -88,19 +134,10 @@ void convertPixels(IplImage* from, IplImage* to, void (*convert)(Block&, int)) {
         std::uint8_t* dp = area[1].row<std::uint8_t>(j);
         for (int start = 0; start < area.width; start += BlockPixels) {
             const int count = std::min(BlockPixels, area.width - start);
-            for (int i = 0; i < count; ++i, sp += sStep) {
-                block.first[i] = sp[s0];
-                block.second[i] = sp[s1];
-                block.third[i] = sp[s2];
-            }
+            gather(area[0], sp + start * area[0].pixelElements, count, block);
             convert(block, count);
-            for (int i = 0; i < count; ++i, dp += dStep) {
-                if (enabled != nullptr && enabled[start + i] == 0)
-                    continue;
-                dp[d0] = static_cast<std::uint8_t>(block.first[i]);
-                dp[d1] = static_cast<std::uint8_t>(block.second[i]);
-                dp[d2] = static_cast<std::uint8_t>(block.third[i]);
-            }
+            scatter(block, count, enabled != nullptr ? enabled + start : nullptr, area[1],
+                    dp + start * area[1].pixelElements);
         }
     }
 }
