@@ -3,8 +3,8 @@
 // turn (255 is 360 degrees), saturation 0..255; results are rounded half up. Further channels (alpha) are left
 // alone.
 //
-// Pixels are converted a block at a time: the channels are gathered into three arrays, converted by a loop of
-// plain arithmetic that the compiler turns into vector code, and scattered back.
+// Pixels are converted a block at a time: the channels are gathered into three arrays of 16-bit values, converted
+// eight at a time in SSE2, and scattered back.
 
 #include "Platform/ipl/IplArea.h"
 
@@ -12,65 +12,123 @@
 #include <cstdint>
 #include <cstring>
 
+#include <emmintrin.h>
+
 using namespace ipl;
 
 namespace {
 
-constexpr int BlockPixels = 64;
+constexpr int BlockPixels = 64; // a multiple of 8: the vector loops may run past `count` inside the block
 
-struct Block {
-    int first[BlockPixels], second[BlockPixels], third[BlockPixels];
+struct alignas(16) Block {
+    std::int16_t first[BlockPixels] = {}, second[BlockPixels] = {}, third[BlockPixels] = {};
 };
+
+__m128i load(const std::int16_t* p) {
+    return _mm_load_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+void store(std::int16_t* p, __m128i v) {
+    _mm_store_si128(reinterpret_cast<__m128i*>(p), v);
+}
+
+__m128i constant(int value) {
+    return _mm_set1_epi16(static_cast<short>(value));
+}
 
 // floor(n / m) for 0 <= n < 2^24 and 0 < m, by one correctly rounded float division: when n / m is not a whole
 // number it lies at least 1/m below the next one, far more than the rounding error of a quotient below 256
 // for every m used here (at most 65025), so truncating the float gives the floor.
-inline int quotient(int n, int m) {
-    return static_cast<int>(static_cast<float>(n) / static_cast<float>(m));
+__m128i quotients(__m128i n, __m128 m) {
+    return _mm_cvttps_epi32(_mm_div_ps(_mm_cvtepi32_ps(n), m));
 }
 
-// floor(x / 255) for 0 <= x < 65535, in shifts and adds.
-inline int by255(int x) {
-    return (x + 1 + (x >> 8)) >> 8;
+// Eight quotients, back in 16 bits: the numerators as two halves of 32-bit lanes, the divisors as 16-bit lanes.
+__m128i quotients(__m128i low, __m128i high, __m128i divisors) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128 mLow = _mm_cvtepi32_ps(_mm_unpacklo_epi16(divisors, zero));
+    const __m128 mHigh = _mm_cvtepi32_ps(_mm_unpackhi_epi16(divisors, zero));
+    return _mm_packs_epi32(quotients(low, mLow), quotients(high, mHigh));
+}
+
+// a * x + b * y for eight 16-bit pairs, as two halves of 32-bit lanes (one multiply-add each).
+void weighted(__m128i x, __m128i y, int a, int b, __m128i& low, __m128i& high) {
+    const __m128i weights = _mm_set1_epi32(static_cast<int>(static_cast<unsigned>(b) << 16 | static_cast<unsigned>(a)));
+    low = _mm_madd_epi16(_mm_unpacklo_epi16(x, y), weights);
+    high = _mm_madd_epi16(_mm_unpackhi_epi16(x, y), weights);
+}
+
+// floor(x / 255) for 0 <= x < 65535 (unsigned 16-bit lanes), in shifts and adds.
+__m128i by255(__m128i x) {
+    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, constant(1)), _mm_srli_epi16(x, 8)), 8);
+}
+
+__m128i select(__m128i mask, __m128i value) {
+    return _mm_and_si128(mask, value);
 }
 
 // Hue counts 255 to the turn, 42.5 to the sixth: red, green or blue largest starts it at 0, 2 or 4 sixths, and
 // the other two's difference over d moves it up to one sixth either way. Below zero (red largest, blue over
-// green) it wraps round the turn. Everything is selection by 0/1 flags and arithmetic so that the loop has no
-// branches; grey (d = 0) divides 0 by 1.
+// green) it wraps round the turn. Grey (d = 0) divides 0 by 1.
 void toHsv(Block& block, int count) {
-    for (int i = 0; i < count; ++i) {
-        const int b = block.first[i], g = block.second[i], r = block.third[i];
-        const int v = std::max(r, std::max(g, b));
-        const int d = v - std::min(r, std::min(g, b));
-        const int red = v == r, green = (v == g) & (1 - red), blue = 1 - red - green; // one of them is 1
-        int sixths = (2 * green + 4 * blue) * d + red * (g - b) + green * (b - r) + blue * (r - g);
-        sixths += (sixths >> 31) & (6 * d);
-        block.first[i] = std::min(quotient(85 * sixths + d, std::max(2 * d, 1)), 255);
-        block.second[i] = quotient(510 * d + v, std::max(2 * v, 1));
-        block.third[i] = v;
+    const __m128i one = constant(1);
+    for (int i = 0; i < count; i += 8) {
+        const __m128i b = load(block.first + i), g = load(block.second + i), r = load(block.third + i);
+        const __m128i v = _mm_max_epi16(r, _mm_max_epi16(g, b));
+        const __m128i d = _mm_sub_epi16(v, _mm_min_epi16(r, _mm_min_epi16(g, b)));
+        const __m128i red = _mm_cmpeq_epi16(v, r);
+        const __m128i green = _mm_andnot_si128(red, _mm_cmpeq_epi16(v, g));
+        const __m128i blue = _mm_andnot_si128(_mm_or_si128(red, green), _mm_cmpeq_epi16(v, v));
+        const __m128i d2 = _mm_add_epi16(d, d);
+        __m128i sixths =
+            _mm_or_si128(select(red, _mm_sub_epi16(g, b)),
+                         _mm_or_si128(select(green, _mm_add_epi16(d2, _mm_sub_epi16(b, r))),
+                                      select(blue, _mm_add_epi16(_mm_add_epi16(d2, d2), _mm_sub_epi16(r, g)))));
+        sixths = _mm_add_epi16(sixths, select(_mm_srai_epi16(sixths, 15), _mm_add_epi16(d2, _mm_add_epi16(d2, d2))));
+        __m128i low, high;
+        weighted(sixths, d, 85, 1, low, high);
+        store(block.first + i, _mm_min_epi16(quotients(low, high, _mm_max_epi16(d2, one)), constant(255)));
+        weighted(d, v, 510, 1, low, high);
+        store(block.second + i, quotients(low, high, _mm_max_epi16(_mm_add_epi16(v, v), one)));
+        store(block.third + i, v);
     }
+}
+
+// v * (65025 - a) / 65025 rounded, for 0 <= a <= 65025 (unsigned 16-bit lanes): the product in 32 bits.
+__m128i scaledDown(__m128i v, __m128i a) {
+    const __m128i factor = _mm_sub_epi16(constant(65025), a);
+    const __m128i productLow = _mm_mullo_epi16(v, factor), productHigh = _mm_mulhi_epu16(v, factor);
+    const __m128i half = _mm_set1_epi32(32512);
+    const __m128 divisor = _mm_set1_ps(65025.0f);
+    return _mm_packs_epi32(quotients(_mm_add_epi32(_mm_unpacklo_epi16(productLow, productHigh), half), divisor),
+                           quotients(_mm_add_epi32(_mm_unpackhi_epi16(productLow, productHigh), half), divisor));
 }
 
 // The textbook inverse in integers: the hue's sixth of the turn and the fraction f within it (out of 255) give
 // p, q and t, and the sector says which of value, p, q and t each component takes.
 void toRgb(Block& block, int count) {
-    for (int i = 0; i < count; ++i) {
-        const int h = block.first[i], s = block.second[i], v = block.third[i];
-        const int sixths = h * 6, whole = by255(sixths);
-        const int sector = whole - 6 * (whole == 6), f = sixths - 255 * whole;
-        const int p = by255(v * (255 - s) + 127);
-        const int q = quotient(v * (65025 - s * f) + 32512, 65025);
-        const int t = quotient(v * (65025 - s * (255 - f)) + 32512, 65025);
-        // All-ones masks per sector pick the components without branches.
-        const int in0 = -(sector == 0), in1 = -(sector == 1), in2 = -(sector == 2), in3 = -(sector == 3),
-                  in4 = -(sector == 4), in5 = -(sector == 5);
-        const int r = ((in0 | in5) & v) | (in1 & q) | (in4 & t) | ((in2 | in3) & p);
-        const int g = ((in1 | in2) & v) | (in0 & t) | (in3 & q) | ((in4 | in5) & p);
-        const int bl = ((in3 | in4) & v) | (in2 & t) | (in5 & q) | ((in0 | in1) & p);
-        block.first[i] = bl; // stored blue, green, red
-        block.second[i] = g;
-        block.third[i] = r;
+    for (int i = 0; i < count; i += 8) {
+        const __m128i h = load(block.first + i), s = load(block.second + i), v = load(block.third + i);
+        const __m128i sixths = _mm_mullo_epi16(h, constant(6));
+        const __m128i whole = by255(sixths);
+        const __m128i sector = _mm_sub_epi16(whole, select(_mm_cmpeq_epi16(whole, constant(6)), constant(6)));
+        const __m128i f = _mm_sub_epi16(sixths, _mm_mullo_epi16(whole, constant(255)));
+        const __m128i p = by255(_mm_add_epi16(_mm_mullo_epi16(v, _mm_sub_epi16(constant(255), s)), constant(127)));
+        const __m128i q = scaledDown(v, _mm_mullo_epi16(s, f));
+        const __m128i t = scaledDown(v, _mm_mullo_epi16(s, _mm_sub_epi16(constant(255), f)));
+        __m128i in[6];
+        for (int k = 0; k < 6; ++k)
+            in[k] = _mm_cmpeq_epi16(sector, constant(k));
+        auto pick = [&](int valueA, int valueB, int qSector, int tSector) {
+            const __m128i valueMask = _mm_or_si128(in[valueA], in[valueB]);
+            const __m128i pMask = _mm_andnot_si128(_mm_or_si128(valueMask, _mm_or_si128(in[qSector], in[tSector])),
+                                                   _mm_cmpeq_epi16(v, v));
+            return _mm_or_si128(_mm_or_si128(select(valueMask, v), select(in[qSector], q)),
+                                _mm_or_si128(select(in[tSector], t), select(pMask, p)));
+        };
+        store(block.third + i, pick(0, 5, 1, 4));  // red
+        store(block.second + i, pick(1, 2, 3, 0)); // green
+        store(block.first + i, pick(3, 4, 5, 2));  // blue
     }
 }
 
@@ -85,9 +143,9 @@ void gather(const Part& part, const std::uint8_t* sp, int count, Block& block) {
         for (int i = 0; i < count; ++i) {
             std::uint32_t pixel;
             std::memcpy(&pixel, sp + 4 * i, sizeof pixel);
-            block.first[i] = static_cast<int>(pixel & 0xFF);
-            block.second[i] = static_cast<int>((pixel >> 8) & 0xFF);
-            block.third[i] = static_cast<int>((pixel >> 16) & 0xFF);
+            block.first[i] = static_cast<std::int16_t>(pixel & 0xFF);
+            block.second[i] = static_cast<std::int16_t>((pixel >> 8) & 0xFF);
+            block.third[i] = static_cast<std::int16_t>((pixel >> 16) & 0xFF);
         }
         return;
     }
@@ -105,8 +163,9 @@ void scatter(const Block& block, int count, const std::uint8_t* enabled, const P
         for (int i = 0; i < count; ++i) {
             std::uint32_t pixel;
             std::memcpy(&pixel, dp + 4 * i, sizeof pixel);
-            pixel = (pixel & 0xFF000000u) | static_cast<std::uint32_t>(block.first[i]) |
-                    static_cast<std::uint32_t>(block.second[i]) << 8 | static_cast<std::uint32_t>(block.third[i]) << 16;
+            pixel = (pixel & 0xFF000000u) | static_cast<std::uint16_t>(block.first[i]) |
+                    static_cast<std::uint32_t>(static_cast<std::uint16_t>(block.second[i])) << 8 |
+                    static_cast<std::uint32_t>(static_cast<std::uint16_t>(block.third[i])) << 16;
             std::memcpy(dp + 4 * i, &pixel, sizeof pixel);
         }
         return;
