@@ -541,6 +541,23 @@ inline void blendSample(const std::uint8_t* top, const std::uint8_t* bottom, int
     std::memcpy(pixel, &value, 4);
 }
 
+// Narrows [first, end) to the columns i whose coordinate start + i * step lies within a pixel and a half of
+// [low, high] (beyond that no footprint reaches the source); returns the new first column.
+int columnsNear(double start, double step, int low, int high, int first, int& end) {
+    const double from = low - 1.5 - start, to = high + 1.5 - start;
+    if (step == 0) {
+        if (from > 0 || to < 0)
+            end = first;
+        return first;
+    }
+    double a = from / step, b = to / step;
+    if (a > b)
+        std::swap(a, b);
+    const double limit = end;
+    end = std::min(end, static_cast<int>(std::clamp(std::ceil(b) + 1, -1.0, limit)));
+    return std::max(first, static_cast<int>(std::clamp(std::floor(a) - 1, -1.0, limit)));
+}
+
 // The common warp: 8-bit pixels of 4 channels, all taking part, no mask on the destination. The sampling point
 // steps along a row in 32.32 fixed point; where its four pixels lie inside the source (every pixel covered) the
 // weights come straight from its fraction, and only the outline goes through the general geometry.
@@ -568,7 +585,16 @@ void warpBytes4(const Warp& w, const IplImage* image, int rowOffset, const Part&
         double ys = (-w.coeffs[1][0] * u + w.coeffs[0][0] * v) / w.det;
         long long fixedX = std::llround(xs * One);
         long long fixedY = std::llround(ys * One);
-        for (int i = 0; i < dw; ++i, xs += stepX, ys += stepY, fixedX += fixedStepX, fixedY += fixedStepY) {
+        // Columns whose sampling point lies a pixel or more beyond the source draw nothing: skip them.
+        int end = dw;
+        int i = columnsNear(xs, stepX, w.sx, lastX, columnsNear(ys, stepY, w.sy, lastY, 0, end), end);
+        for (int k = 0; k < i; ++k) { // the same sums as stepping through the skipped columns
+            xs += stepX;
+            ys += stepY;
+            fixedX += fixedStepX;
+            fixedY += fixedStepY;
+        }
+        for (; i < end; ++i, xs += stepX, ys += stepY, fixedX += fixedStepX, fixedY += fixedStepY) {
             const int x0 = static_cast<int>(fixedX >> 32);
             const int y0 = static_cast<int>(fixedY >> 32);
             if (x0 >= w.sx && x0 < lastX && y0 >= w.sy && y0 < lastY) {
