@@ -78,6 +78,20 @@ const Kernel& kernelOf(IplFilter filter) {
     return kernels[static_cast<std::size_t>(filter)];
 }
 
+// One row of means of 8-bit values into a plain target row, the column sums moving on by one row at the same
+// time: the incoming row's sums join before, the leaving row's go after. The numerators stay below 2^24 and the
+// area below 2^16, so a correctly rounded float quotient truncates to the exact one: it misses the next integer
+// by at least 1/area, more than half a float step at 256.
+void meansIntoBytes(int* __restrict columns, const int* __restrict incoming, const int* __restrict leaving,
+                    std::size_t count, int area, std::uint8_t* __restrict target) {
+    const float divisor = static_cast<float>(area);
+    for (std::size_t k = 0; k < count; ++k) {
+        const int sum = columns[k] + incoming[k];
+        target[k] = static_cast<std::uint8_t>(static_cast<int>(static_cast<float>(sum + area / 2) / divisor));
+        columns[k] = sum - leaving[k];
+    }
+}
+
 // Rounds a quotient half up, also for negative sums.
 int roundedQuotient(long long n, int d) {
     const long long q = n >= 0 ? (n + d / 2) / d : -((-n + d / 2 - 1) / d);
@@ -118,25 +132,18 @@ void iplBlur(IplImage* srcImage, IplImage* dstImage, int nCols, int nRows, int a
         std::vector<int>& incoming = ring[static_cast<std::size_t>((j + nRows - 1) % nRows)];
         source.read(top + j + nRows - 1, padded);
         windowSums(padded, lanes, area.width, nCols, incoming);
-        for (std::size_t k = 0; k < rowValues; ++k)
-            columns[k] += incoming[k];
-        if (plainTarget) {
-            // Means of 8-bit values go straight into a plain target row. Their numerators stay below 2^24 and
-            // the area below 2^16, so a correctly rounded float quotient truncates to the exact one: it misses
-            // the next integer by at least 1/area0, more than half a float step at 256.
-            std::uint8_t* target = area[1].row<std::uint8_t>(j);
-            const float divisor = static_cast<float>(area0);
-            for (std::size_t k = 0; k < rowValues; ++k)
-                target[k] =
-                    static_cast<std::uint8_t>(static_cast<int>(static_cast<float>(columns[k] + area0 / 2) / divisor));
-        } else {
-            for (std::size_t k = 0; k < rowValues; ++k)
-                out[k] = static_cast<int>((columns[k] + area0 / 2) * reciprocal + 1e-6);
-            storeRow(area[1], j, out.data(), area.enabled(j), area.width);
-        }
         const std::vector<int>& leaving = ring[static_cast<std::size_t>(j % nRows)];
-        for (std::size_t k = 0; k < rowValues; ++k)
+        if (plainTarget) {
+            meansIntoBytes(columns.data(), incoming.data(), leaving.data(), rowValues, area0,
+                           area[1].row<std::uint8_t>(j));
+            continue;
+        }
+        for (std::size_t k = 0; k < rowValues; ++k) {
+            columns[k] += incoming[k];
+            out[k] = static_cast<int>((columns[k] + area0 / 2) * reciprocal + 1e-6);
             columns[k] -= leaving[k];
+        }
+        storeRow(area[1], j, out.data(), area.enabled(j), area.width);
     }
 }
 
