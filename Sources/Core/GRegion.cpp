@@ -22,7 +22,7 @@ void release(RegionRecord* record) {
 
 // Rectangles in the y-x banded order (sorted by top, then left; the rectangles of a band share top and bottom
 // and neither overlap nor touch) become bands directly. Returns null with `banded` false when they are not in
-// that order, and raises "Overlapped rectangles!" when `strict` and one starts inside another.
+// that order, and raises "Overlapped rectangles!" when `strict` and one starts inside the one before it.
 RegionRecord* GRegion::fromBanded(const std::vector<RECT>& rects, bool strict, bool& banded) {
     banded = false;
     RegionBuilder builder;
@@ -42,9 +42,9 @@ RegionRecord* GRegion::fromBanded(const std::vector<RECT>& rects, bool strict, b
             if (r.left >= r.right || r.top >= r.bottom)
                 return nullptr;
             if (k > start && r.left <= rects[k - 1].right) {
-                if (strict && r.left < rects[k - 1].right)
+                if (strict && r.left >= rects[k - 1].left && r.left < rects[k - 1].right)
                     throw new GLibraryException("Overlapped rectangles!");
-                return nullptr;
+                return nullptr; // touching or out of order: united one by one instead
             }
             xs[2 * (k - start)] = r.left;
             xs[2 * (k - start) + 1] = r.right;
@@ -245,6 +245,8 @@ int GRegion::clip_box(int x1, int y1, int x2, int y2, int* out) const {
     if (y1 > y2)
         std::swap(y1, y2);
     const BandView view(m_record);
+    if (view.count == 0 || y1 >= view.y(view.count - 1))
+        return 0;
     int count = 0;
     for (int i = std::max(view.bandAt(y1), 0); i + 1 < view.count && view.y(i) <= y2; ++i) {
         if (y1 >= view.y(i + 1))

@@ -301,6 +301,37 @@ void filterBytesAcross<4>(const std::uint8_t* row, const int* first, const int* 
 
 using FilterBytes = void (*)(const std::uint8_t*, const int*, const int*, int, int*);
 
+// (t * (2048 - wy) + b * wy) / 2^22 rounded, for four lanes of filtered sums (below 2^19), without 32-bit
+// multiplies: the sums are
+// split at bit 11 and each half pair is weighted by one 16-bit multiply-add, exactly:
+// t * w0 + b * w1 = 2048 * (tHigh * w0 + bHigh * w1) + (tLow * w0 + bLow * w1).
+inline __m128i roundedDown(__m128i t, __m128i b, __m128i weights) {
+    const __m128i lowBits = _mm_set1_epi32(2047);
+    const __m128i highs = _mm_or_si128(_mm_srli_epi32(t, 11), _mm_slli_epi32(_mm_srli_epi32(b, 11), 16));
+    const __m128i lows = _mm_or_si128(_mm_and_si128(t, lowBits), _mm_slli_epi32(_mm_and_si128(b, lowBits), 16));
+    const __m128i sum =
+        _mm_add_epi32(_mm_slli_epi32(_mm_madd_epi16(highs, weights), 11), _mm_madd_epi16(lows, weights));
+    return _mm_srli_epi32(_mm_add_epi32(sum, _mm_set1_epi32(1 << 21)), 22);
+}
+
+// One output row from two rows filtered across: (t * (2048 - wy) + b * wy) / 2^22 rounded, sixteen values at a
+// time.
+void blendRowsDown(const int* t, const int* b, int wy, std::uint8_t* out, int n) {
+    const __m128i weights = _mm_set1_epi32(wy << 16 | (2048 - wy));
+    auto four = [&](int k) {
+        return roundedDown(_mm_loadu_si128(reinterpret_cast<const __m128i*>(t + k)),
+                           _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + k)), weights);
+    };
+    int k = 0;
+    for (; k + 16 <= n; k += 16) {
+        const __m128i words = _mm_packs_epi32(four(k), four(k + 4));
+        const __m128i more = _mm_packs_epi32(four(k + 8), four(k + 12));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), _mm_packus_epi16(words, more));
+    }
+    for (; k < n; ++k)
+        out[k] = static_cast<std::uint8_t>((t[k] * (2048 - wy) + b[k] * wy + (1 << 21)) >> 22);
+}
+
 // Bilinear resizing of 8-bit images whose every channel takes part, in 32-bit fixed point: rows are filtered
 // across with weights out of 2048, then pairs of them down, and the sum (out of 2^22) is rounded. The last
 // source column stands in for the one beyond it, so every pair is two neighbouring pixels in memory.
@@ -349,8 +380,7 @@ void resizeLinearBytes(const Part& source, const Part& target, const AxisMap& ac
                 for (int k = 0; k < n; ++k)
                     out[k] = static_cast<std::uint8_t>((t[k] + (1 << 10)) >> 11);
             else
-                for (int k = 0; k < n; ++k)
-                    out[k] = static_cast<std::uint8_t>((t[k] * (2048 - wy) + b[k] * wy + (1 << 21)) >> 22);
+                blendRowsDown(t, b, wy, out, n);
             continue;
         }
         int* v = values.data();
@@ -538,22 +568,13 @@ inline __m128i weightPair(int w, int total) {
 }
 
 // One output pixel from the four source pixels around the sampling point, weights out of 2048, blended with
-// what was there by `coverage` (out of 256). Each row pair is one multiply-add; the vertical step multiplies
-// sums of up to 19 bits, so they are split at bit 11 into two 16-bit halves, each weighted by one multiply-add:
-// upper * (2048 - fy) + lower * fy = 2048 * (high parts weighted) + (low parts weighted), exactly.
+// what was there by `coverage` (out of 256). Each row pair is one multiply-add, the step down two.
 inline void blendSample(const std::uint8_t* top, const std::uint8_t* bottom, int x0, int x1, int fx, int fy,
                         int coverage, std::uint8_t* pixel) {
     const __m128i across = weightPair(fx, 2048);
     const __m128i upper = _mm_madd_epi16(pixelPair(top + x0 * 4, top + x1 * 4), across);
     const __m128i lower = _mm_madd_epi16(pixelPair(bottom + x0 * 4, bottom + x1 * 4), across);
-    const __m128i lowBits = _mm_set1_epi32(2047);
-    const __m128i highs = _mm_packs_epi32(_mm_srli_epi32(upper, 11), _mm_srli_epi32(lower, 11));
-    const __m128i lows = _mm_packs_epi32(_mm_and_si128(upper, lowBits), _mm_and_si128(lower, lowBits));
-    const __m128i down = weightPair(fy, 2048);
-    const __m128i highSum = _mm_madd_epi16(_mm_unpacklo_epi16(highs, _mm_srli_si128(highs, 8)), down);
-    const __m128i lowSum = _mm_madd_epi16(_mm_unpacklo_epi16(lows, _mm_srli_si128(lows, 8)), down);
-    __m128i sample =
-        _mm_srli_epi32(_mm_add_epi32(_mm_add_epi32(_mm_slli_epi32(highSum, 11), lowSum), _mm_set1_epi32(1 << 21)), 22);
+    __m128i sample = roundedDown(upper, lower, weightPair(fy, 2048));
     if (coverage < 256) {
         std::int32_t was;
         std::memcpy(&was, pixel, 4);

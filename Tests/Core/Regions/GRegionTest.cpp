@@ -300,4 +300,8 @@ TEST(GRegion, ConvertsToAndFromGdiRegions) {
     ASSERT_NE(error, nullptr);
     EXPECT_STREQ(error->getMessage(), "Overlapped rectangles!");
     DeleteObject(overlapping);
+    auto* unordered = new GdiRegion; // out of order but apart: united
+    unordered->rects = {{5, 0, 8, 2}, {0, 0, 2, 2}};
+    EXPECT_EQ(GRegion(unordered), GRegion(RECT{0, 0, 2, 2}) | (RECT{5, 0, 8, 2}));
+    DeleteObject(unordered);
 }
