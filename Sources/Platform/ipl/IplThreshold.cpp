@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include <emmintrin.h>
@@ -52,16 +53,13 @@ IPLStatus compareInto(IplImage* srcImage, IplImage* dstImage, Passes passes) {
     return IPL_StsOk;
 }
 
-// A mask byte holds its first pixel in the top bit; bit k of a byte movemask is pixel k.
-struct ReversedBytes {
-    std::uint8_t of[256] = {};
-
-    ReversedBytes() {
-        for (unsigned v = 0; v < 256; ++v)
-            for (unsigned k = 0; k < 8; ++k)
-                of[v] |= static_cast<std::uint8_t>(((v >> k) & 1u) << (7 - k));
-    }
-};
+// The bytes of each 8-byte half in reverse order. A byte movemask puts pixel k in bit k, a one-bit row puts the
+// first pixel of each byte in its top bit: reversed, the mask is the row's two bytes. Neighbouring bytes are
+// swapped, then the words of each half.
+__m128i reversedHalves(__m128i v) {
+    const __m128i swapped = _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
+    return _mm_shufflehi_epi16(_mm_shufflelo_epi16(swapped, _MM_SHUFFLE(0, 1, 2, 3)), _MM_SHUFFLE(0, 1, 2, 3));
+}
 
 // Sixteen values of one lane from pixels of one or four elements, starting at pixel.
 __m128i sixteenValues(const std::uint8_t* pixel, int pixelElements, int lane) {
@@ -79,30 +77,31 @@ __m128i sixteenValues(const std::uint8_t* pixel, int pixelElements, int lane) {
 // 8-bit values into a byte-aligned one-bit row without a mask: sixteen comparisons at a time for grey and
 // four-channel sources, whose passing pixels are those unchanged by taking the maximum with the threshold.
 void thresholdBytesToBits(Area& area, int threshold) {
-    static const ReversedBytes reversed;
     const Part& s = area[0];
     const Part& d = area[1];
     const int pe = s.pixelElements;
     const int lane = s.lanes[0];
-    const bool wide = pe == 1 || pe == 4;
+    const int width = area.width; // in a local: the byte stores below could alias the area
+    // Sixteen at a time for grey and four-channel pixels; a threshold above 255 passes nothing (plain loops).
+    const int vectorWidth = (pe == 1 || pe == 4) && threshold <= 255 ? width : 0;
     const __m128i least = _mm_set1_epi8(static_cast<char>(std::clamp(threshold, 0, 255)));
     for (int j = 0; j < area.height; ++j) {
         const std::uint8_t* pixels = s.row<std::uint8_t>(j);
         auto* to = reinterpret_cast<std::uint8_t*>(d.image->imageData + (d.y + j) * d.image->widthStep) + d.x / 8;
         int i = 0;
-        for (; wide && threshold <= 255 && i + 16 <= area.width; i += 16) {
+        for (; i + 16 <= vectorWidth; i += 16) {
             const __m128i v = sixteenValues(pixels + i * pe, pe, lane);
-            const int passed = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(v, least), v));
-            to[i / 8] = reversed.of[passed & 0xFF];
-            to[i / 8 + 1] = reversed.of[passed >> 8];
+            const auto passed = static_cast<std::uint16_t>(
+                _mm_movemask_epi8(reversedHalves(_mm_cmpeq_epi8(_mm_max_epu8(v, least), v))));
+            std::memcpy(to + i / 8, &passed, 2);
         }
-        for (; i + 8 <= area.width; i += 8) {
+        for (; i + 8 <= width; i += 8) {
             unsigned byte = 0;
             for (int k = 0; k < 8; ++k)
                 byte = byte << 1 | (pixels[(i + k) * pe + lane] >= threshold ? 1u : 0u);
             to[i / 8] = static_cast<std::uint8_t>(byte);
         }
-        for (; i < area.width; ++i)
+        for (; i < width; ++i)
             setBit(d.image, d.x + i, d.y + j, pixels[i * pe + lane] >= threshold);
     }
 }
