@@ -1,6 +1,8 @@
 #include "Platform/ipl/IplArea.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace ipl {
 
@@ -9,6 +11,37 @@ namespace {
 struct Rect {
     int x, y, w, h;
 };
+
+// For each mask byte, its eight bits as eight 0/1 bytes, the leftmost pixel (top bit) first in memory.
+struct ExpandedBytes {
+    std::uint64_t of[256] = {};
+
+    ExpandedBytes() {
+        for (unsigned v = 0; v < 256; ++v)
+            for (unsigned k = 0; k < 8; ++k)
+                of[v] |= static_cast<std::uint64_t>((v >> (7 - k)) & 1u) << (8 * k);
+    }
+};
+
+// enabled[i] &= bit (offset + i) of the mask row, for i in [from, to): whole mask bytes eight pixels at a time.
+void andMaskBits(std::uint8_t* enabled, const std::uint8_t* row, int offset, int from, int to) {
+    static const ExpandedBytes expanded;
+    auto bit = [&](int i) {
+        const int x = offset + i;
+        return static_cast<std::uint8_t>((row[x >> 3] >> (7 - (x & 7))) & 1);
+    };
+    int i = from;
+    for (; i < to && ((offset + i) & 7) != 0; ++i)
+        enabled[i] &= bit(i);
+    for (; i + 8 <= to; i += 8) {
+        std::uint64_t eight;
+        std::memcpy(&eight, enabled + i, 8);
+        eight &= expanded.of[row[(offset + i) >> 3]];
+        std::memcpy(enabled + i, &eight, 8);
+    }
+    for (; i < to; ++i)
+        enabled[i] &= bit(i);
+}
 
 // The image's region of interest clipped to the image.
 Rect regionOf(const IplImage* image) {
@@ -95,10 +128,7 @@ const std::uint8_t* Area::enabled(int j) {
         std::fill(m_enabled.begin(), m_enabled.begin() + from, 0);
         std::fill(m_enabled.begin() + to, m_enabled.end(), 0);
         const auto* row = reinterpret_cast<const std::uint8_t*>(part.mask->imageData + my * part.mask->widthStep);
-        for (int i = from; i < to; ++i) {
-            const int mx = part.maskX + i;
-            m_enabled[static_cast<std::size_t>(i)] &= static_cast<std::uint8_t>((row[mx >> 3] >> (7 - (mx & 7))) & 1);
-        }
+        andMaskBits(m_enabled.data(), row, part.maskX, from, to);
     }
     return m_enabled.data();
 }

@@ -85,6 +85,26 @@ TEST(IplCopy, MasksOnEitherSide) {
     EXPECT_EQ(other.row(0), (std::vector<int>{0, 9, 0, 0}));
 }
 
+// Wide rows take mask bytes whole; a mask whose region starts inside a byte starts and ends with single bits.
+TEST(IplCopy, WideMasksAtEveryBitOffset) {
+    for (int offset = 0; offset < 8; ++offset) {
+        TestImage source(30, 3), target(30, 3), mask(40, 3, 1, IPL_DEPTH_1U);
+        iplSet(source, 9);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 40; ++x)
+                mask.set(x, y, 0, (x * 7 + y * 3 + x / 5) % 3 == 0 ? 1 : 0);
+        IplROI maskRegion{0, offset, 0, 30, 3};
+        mask->roi = &maskRegion;
+        target->maskROI = mask;
+        iplCopy(source, target);
+        target->maskROI = nullptr;
+        mask->roi = nullptr;
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 30; ++x)
+                ASSERT_EQ(target.get(x, y), mask.get(offset + x, y) != 0 ? 9 : 0) << offset << ": " << x << "," << y;
+    }
+}
+
 TEST(IplCopy, ChannelsOfInterestAndAlpha) {
     TestImage grey(2, 1), colour(2, 1, 4);
     grey.fill({10, 20});
