@@ -59,13 +59,23 @@ RegionRecord* GRegion::fromBanded(const std::vector<RECT>& rects, bool strict, b
     return builder.finish();
 }
 
+namespace {
+
+// The union of rects[from, to), halves first: each rectangle takes part in about log n unions instead of n, and
+// the band list comes out the same as uniting them one by one (a union keeps every operand's band starts).
+GRegion unitedHalves(const std::vector<RECT>& rects, std::size_t from, std::size_t to) {
+    if (to - from == 1)
+        return GRegion(rects[from]);
+    const std::size_t middle = from + (to - from) / 2;
+    return unitedHalves(rects, from, middle) | unitedHalves(rects, middle, to);
+}
+
+} // namespace
+
 GRegion GRegion::united(const std::vector<RECT>& rects) {
     bool banded = false;
-    GRegion region = adopt(fromBanded(rects, false, banded));
-    if (!banded)
-        for (const RECT& r : rects)
-            region |= r;
-    return region;
+    RegionRecord* record = fromBanded(rects, false, banded);
+    return banded ? adopt(record) : unitedHalves(rects, 0, rects.size());
 }
 
 std::vector<RECT> GRegion::rectangles() const {

@@ -213,6 +213,23 @@ TEST(GRegion, SetOperationsMatchPixels) {
     }
 }
 
+// Rectangles in any order are united in halves; the band list is the one uniting them one by one gives.
+TEST(GRegion, UnitingManyRectanglesInAnyOrder) {
+    std::mt19937 random(8);
+    for (int trial = 0; trial < 300; ++trial) {
+        std::vector<RECT> rects(1 + random() % 30);
+        GRegion oneByOne;
+        for (RECT& r : rects) {
+            r = randomRect(random);
+            oneByOne |= r;
+        }
+        const GRegion united = GRegion::united(rects);
+        ASSERT_EQ(united, oneByOne) << trial;
+        ASSERT_EQ(GRegion::united(united.rectangles()), united); // banded input is taken over as it is
+    }
+    EXPECT_TRUE(GRegion::united({}).isEmpty());
+}
+
 TEST(GRegion, ClipsSpansAndBoxes) {
     const GRegion region = GRegion(RECT{0, 0, 4, 4}) | RECT{6, 0, 10, 4} | RECT{0, 6, 10, 8};
     int out[16];
