@@ -28,7 +28,7 @@ bool prepare(Area& area, int marginRows) {
 // Sums of `count` consecutive values of each lane along a padded row, by a running sum. The lanes run side by
 // side (Lanes of them, or `lanes` when 0), which lets the compiler keep one sum per lane in a register.
 template <int Lanes>
-void windowSumsOf(const int* padded, int lanes, int width, int count, int* sums) {
+IPL_AVX2_CLONE void windowSumsOf(const int* padded, int lanes, int width, int count, int* sums) {
     const int L = Lanes > 0 ? Lanes : lanes;
     int acc[4] = {};
     for (int u = 0; u < count; ++u)
@@ -82,8 +82,9 @@ const Kernel& kernelOf(IplFilter filter) {
 // time: the incoming row's sums join before, the leaving row's go after. The numerators stay below 2^24 and the
 // area below 2^16, so a correctly rounded float quotient truncates to the exact one: it misses the next integer
 // by at least 1/area, more than half a float step at 256.
-void meansIntoBytes(int* __restrict columns, const int* __restrict incoming, const int* __restrict leaving,
-                    std::size_t count, int area, std::uint8_t* __restrict target) {
+IPL_AVX2_CLONE void meansIntoBytes(int* __restrict columns, const int* __restrict incoming,
+                                   const int* __restrict leaving, std::size_t count, int area,
+                                   std::uint8_t* __restrict target) {
     const float divisor = static_cast<float>(area);
     for (std::size_t k = 0; k < count; ++k) {
         const int sum = columns[k] + incoming[k];
