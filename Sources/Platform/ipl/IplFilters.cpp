@@ -28,7 +28,7 @@ bool prepare(Area& area, int marginRows) {
 // Sums of `count` consecutive values of each lane along a padded row, by a running sum. The lanes run side by
 // side (Lanes of them, or `lanes` when 0), which lets the compiler keep one sum per lane in a register.
 template <int Lanes>
-IPL_AVX2_CLONE void windowSumsOf(const int* padded, int lanes, int width, int count, int* sums) {
+void windowSumsOf(const int* padded, int lanes, int width, int count, int* sums) {
     const int L = Lanes > 0 ? Lanes : lanes;
     int acc[4] = {};
     for (int u = 0; u < count; ++u)
