@@ -50,40 +50,35 @@ void Copy(benchmark::State& state) {
     setBytes(state, size, 4);
 }
 
-void CompositeOver(benchmark::State& state) {
+// "Over" of two noise images into the second, plain or premultiplied, through a mask when asked.
+void composeOver(benchmark::State& state, bool premultiplied, bool masked) {
     const int size = static_cast<int>(state.range(0));
     GDIBImage a = noise(size, 1), b = noise(size, 2);
+    GDIBSection mask;
+    if (masked) {
+        mask.allocate_image(size, size, GIPLImage::Bitmap, 0);
+        iplSet(mask.get_image(), 1);
+        a.get_image()->maskROI = mask.get_image();
+    }
     a.get_image()->alphaChannel = b.get_image()->alphaChannel = 4;
     for (auto _ : state)
         iplAlphaComposite(a.get_image(), b.get_image(), b.get_image(), IPL_COMPOSITE_OVER, nullptr, nullptr, nullptr,
-                          false, false);
+                          premultiplied, false);
+    a.get_image()->maskROI = nullptr;
     setBytes(state, size, 4);
+}
+
+void CompositeOver(benchmark::State& state) {
+    composeOver(state, false, false);
 }
 
 // The off-screen drawing's composition: premultiplied colours.
 void CompositeOverPremultiplied(benchmark::State& state) {
-    const int size = static_cast<int>(state.range(0));
-    GDIBImage a = noise(size, 1), b = noise(size, 2);
-    a.get_image()->alphaChannel = b.get_image()->alphaChannel = 4;
-    for (auto _ : state)
-        iplAlphaComposite(a.get_image(), b.get_image(), b.get_image(), IPL_COMPOSITE_OVER, nullptr, nullptr, nullptr,
-                          true, false);
-    setBytes(state, size, 4);
+    composeOver(state, true, false);
 }
 
 void CompositeOverMasked(benchmark::State& state) {
-    const int size = static_cast<int>(state.range(0));
-    GDIBImage a = noise(size, 1), b = noise(size, 2);
-    GDIBSection mask;
-    mask.allocate_image(size, size, GIPLImage::Bitmap, 0);
-    iplSet(mask.get_image(), 1);
-    a.get_image()->alphaChannel = b.get_image()->alphaChannel = 4;
-    a.get_image()->maskROI = mask.get_image();
-    for (auto _ : state)
-        iplAlphaComposite(a.get_image(), b.get_image(), b.get_image(), IPL_COMPOSITE_OVER, nullptr, nullptr, nullptr,
-                          false, false);
-    a.get_image()->maskROI = nullptr;
-    setBytes(state, size, 4);
+    composeOver(state, false, true);
 }
 
 void Blur(benchmark::State& state) {

@@ -11,15 +11,26 @@
 
 namespace {
 
-// The union of `count` rectangles of 5 to 60 pixels scattered over 2000 x 2000.
-GRegion scattered(int count, unsigned seed) {
+// `count` rectangles with sides from `least` to `most` pixels scattered over 2000 x 2000.
+std::vector<RECT> scatteredRects(int count, unsigned seed, int least, int most) {
     std::mt19937 random(seed);
     std::vector<RECT> rects;
     for (int i = 0; i < count; ++i) {
         const int x = static_cast<int>(random() % 2000), y = static_cast<int>(random() % 2000);
-        rects.push_back({x, y, x + 5 + static_cast<int>(random() % 56), y + 5 + static_cast<int>(random() % 56)});
+        const int w = least + static_cast<int>(random() % static_cast<unsigned>(most - least + 1));
+        const int h = least + static_cast<int>(random() % static_cast<unsigned>(most - least + 1));
+        rects.push_back({x, y, x + w, y + h});
     }
-    return GRegion::united(rects);
+    return rects;
+}
+
+GRegion scattered(int count, unsigned seed) {
+    return GRegion::united(scatteredRects(count, seed, 5, 60));
+}
+
+// 1,000 squares of 40 pixels.
+std::vector<RECT> squares() {
+    return scatteredRects(1000, 3, 40, 40);
 }
 
 void countShape(benchmark::State& state, const GRegion& a) {
@@ -38,17 +49,6 @@ void RegionDifference(benchmark::State& state) {
     for (auto _ : state)
         benchmark::DoNotOptimize(a - b);
     countShape(state, a);
-}
-
-// 1,000 squares of 40 pixels scattered over 2000 x 2000.
-std::vector<RECT> squares() {
-    std::mt19937 random(3);
-    std::vector<RECT> rects;
-    for (int i = 0; i < 1000; ++i) {
-        const int x = static_cast<int>(random() % 2000), y = static_cast<int>(random() % 2000);
-        rects.push_back({x, y, x + 40, y + 40});
-    }
-    return rects;
 }
 
 // Uniting them one at a time into a growing region, as a dirty area collects while dragging.

@@ -18,6 +18,19 @@ void release(RegionRecord* record) {
         RegionRecord::destroy(record);
 }
 
+// Calls put(k, start, end) for the k-th interval [x0, xe) of the band that meets [x1, x2] (x0 <= x2 and
+// x1 < xe, with x1 <= x2), clipped to max(x0, x1) .. min(xe, x2); returns how many there were.
+template <class Put>
+int spansMeeting(const BandView& view, int band, int x1, int x2, Put put) {
+    const std::int32_t* xs = view.list(band);
+    const int n = view.length(band);
+    int count = 0;
+    // The first interval ending after x1 starts at the even index at or below the first x above x1.
+    for (int k = static_cast<int>(std::upper_bound(xs, xs + n, x1) - xs) & ~1; k < n && xs[k] <= x2; k += 2)
+        put(count++, std::max(xs[k], x1), std::min(xs[k + 1], x2));
+    return count;
+}
+
 } // namespace
 
 // Rectangles in the y-x banded order (sorted by top, then left; the rectangles of a band share top and bottom
@@ -236,17 +249,10 @@ int GRegion::clip_hline(int x1, int y, int x2, int* out) const {
     const int band = view.bandAt(y);
     if (band < 0)
         return 0;
-    const std::int32_t* xs = view.list(band);
-    const int n = view.length(band);
-    int pairs = 0;
-    // The first interval ending after x1 starts at the even index at or below the first x above x1.
-    int k = static_cast<int>(std::upper_bound(xs, xs + n, x1) - xs) & ~1;
-    for (; k < n && xs[k] <= x2; k += 2) {
-        out[2 * pairs] = std::max(xs[k], x1);
-        out[2 * pairs + 1] = std::min(xs[k + 1], x2);
-        ++pairs;
-    }
-    return pairs;
+    return spansMeeting(view, band, x1, x2, [&](int k, int start, int end) {
+        out[2 * k] = start;
+        out[2 * k + 1] = end;
+    });
 }
 
 int GRegion::clip_box(int x1, int y1, int x2, int y2, int* out) const {
@@ -262,17 +268,13 @@ int GRegion::clip_box(int x1, int y1, int x2, int y2, int* out) const {
         if (y1 >= view.y(i + 1))
             continue;
         const int top = std::max(view.y(i), y1), bottom = std::min(view.y(i + 1), y2);
-        const int pairs = clip_hline(x1, view.y(i), x2, out + 4 * count);
-        // Spread the pairs into quadruples, from the last so none is overwritten before it is moved.
-        for (int p = pairs - 1; p >= 0; --p) {
-            int* quad = out + 4 * (count + p);
-            const int left = out[4 * count + 2 * p], right = out[4 * count + 2 * p + 1];
-            quad[0] = left;
+        count += spansMeeting(view, i, x1, x2, [&](int k, int start, int end) {
+            int* quad = out + 4 * (count + k);
+            quad[0] = start;
             quad[1] = top;
-            quad[2] = right;
+            quad[2] = end;
             quad[3] = bottom;
-        }
-        count += pairs;
+        });
     }
     return count;
 }

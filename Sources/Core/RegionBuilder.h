@@ -16,15 +16,14 @@ public:
     // Room for n x coordinates of the next band; the band is added by addBand with the number written.
     std::int32_t* reserve(int n);
     void addBand(std::int32_t y, int xCount);
-    // The y of the last band added, if any.
     bool hasBands() const { return !m_bands.empty(); }
-    std::int32_t lastY() const { return m_bands.back().y; }
-    bool lastIsEmpty() const { return m_bands.back().firstX == static_cast<std::int32_t>(m_xCount); }
 
     // The record (null when no band covers anything). The last band added must be empty.
     RegionRecord* finish();
 
 private:
+    bool lastIsEmpty() const { return m_bands.back().firstX == static_cast<std::int32_t>(m_xCount); }
+
     std::vector<RegionBand>& m_bands;
     std::vector<std::int32_t>& m_xs;
     std::size_t m_xCount = 0;

@@ -286,16 +286,27 @@ void filterBytesAcross(const std::uint8_t* row, const int* first, const int* wei
     }
 }
 
-// The four-channel case in SSE2: the pixel pair's bytes interleaved channel by channel, widened to 16 bits and
-// multiplied with the weight pair in one multiply-add, which leaves the four channel sums.
+// Two four-byte pixels interleaved channel by channel, widened to 16 bits: a0 b0 a1 b1 a2 b2 a3 b3.
+inline __m128i pixelPair(const std::uint8_t* a, const std::uint8_t* b) {
+    std::int32_t pa, pb;
+    std::memcpy(&pa, a, 4);
+    std::memcpy(&pb, b, 4);
+    return _mm_unpacklo_epi8(_mm_unpacklo_epi8(_mm_cvtsi32_si128(pa), _mm_cvtsi32_si128(pb)), _mm_setzero_si128());
+}
+
+// The weight pair (total - w, w) in every 32-bit lane, for multiply-adds with interleaved pairs.
+inline __m128i weightPair(int w, int total) {
+    return _mm_set1_epi32(w << 16 | (total - w));
+}
+
+// The four-channel case in SSE2: the pixel pair interleaved channel by channel and multiplied with the weight
+// pair in one multiply-add, which leaves the four channel sums.
 template <>
 void filterBytesAcross<4>(const std::uint8_t* row, const int* first, const int* weight, int width, int* out) {
-    const __m128i zero = _mm_setzero_si128();
     for (int i = 0; i < width; ++i) {
-        const __m128i pair = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + first[i] * 4));
-        const __m128i channels = _mm_unpacklo_epi8(_mm_unpacklo_epi8(pair, _mm_srli_si128(pair, 4)), zero);
-        const __m128i weights = _mm_set1_epi32(weight[i] << 16 | (2048 - weight[i]));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i * 4), _mm_madd_epi16(channels, weights));
+        const std::uint8_t* p = row + first[i] * 4;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i * 4),
+                         _mm_madd_epi16(pixelPair(p, p + 4), weightPair(weight[i], 2048)));
     }
 }
 
@@ -317,7 +328,7 @@ inline __m128i roundedDown(__m128i t, __m128i b, __m128i weights) {
 // One output row from two rows filtered across: (t * (2048 - wy) + b * wy) / 2^22 rounded, sixteen values at a
 // time.
 void blendRowsDown(const int* t, const int* b, int wy, std::uint8_t* out, int n) {
-    const __m128i weights = _mm_set1_epi32(wy << 16 | (2048 - wy));
+    const __m128i weights = weightPair(wy, 2048);
     auto four = [&](int k) {
         return roundedDown(_mm_loadu_si128(reinterpret_cast<const __m128i*>(t + k)),
                            _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + k)), weights);
@@ -553,18 +564,6 @@ void warpRows(const Warp& w, const Part& target, int dx, int dy, int dw, int dh,
         }
         storeRow(target, j, out.data(), destination.masked() ? destination.enabled(j) : nullptr, dw);
     }
-}
-
-// Two four-byte pixels interleaved channel by channel, widened to 16 bits: a0 b0 a1 b1 a2 b2 a3 b3.
-inline __m128i pixelPair(const std::uint8_t* a, const std::uint8_t* b) {
-    std::int32_t pa, pb;
-    std::memcpy(&pa, a, 4);
-    std::memcpy(&pb, b, 4);
-    return _mm_unpacklo_epi8(_mm_unpacklo_epi8(_mm_cvtsi32_si128(pa), _mm_cvtsi32_si128(pb)), _mm_setzero_si128());
-}
-
-inline __m128i weightPair(int w, int total) {
-    return _mm_set1_epi32(w << 16 | (total - w));
 }
 
 // One output pixel from the four source pixels around the sampling point, weights out of 2048, blended with

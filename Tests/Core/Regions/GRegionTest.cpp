@@ -22,10 +22,6 @@ bool same(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-std::vector<RECT> rectsOf(const GRegion& region) {
-    return region.rectangles();
-}
-
 Pixels pixelsOf(const GRegion& region) {
     Pixels p;
     for (int y = 0; y < Grid; ++y)
@@ -62,7 +58,7 @@ void expectWellFormed(const GRegion& region) {
             ASSERT_LT(view.list(i)[k - 1], view.list(i)[k]);
     }
     RECT bounds{INT32_MAX, view.y(0), INT32_MIN, view.y(view.count - 1)};
-    for (const RECT& r : rectsOf(region)) {
+    for (const RECT& r : region.rectangles()) {
         bounds.left = std::min(bounds.left, r.left);
         bounds.right = std::max(bounds.right, r.right);
     }
@@ -96,7 +92,7 @@ GRegion randomRegion(std::mt19937& random, Pixels& pixels) {
 
 TEST(GRegion, TouchingSquaresMakeOneBand) {
     GRegion region = GRegion(RECT{0, 0, 10, 10}) | RECT{10, 0, 20, 10};
-    const std::vector<RECT> rects = rectsOf(region);
+    const std::vector<RECT> rects = region.rectangles();
     ASSERT_EQ(rects.size(), 1u);
     EXPECT_TRUE(same(rects[0], RECT{0, 0, 20, 10}));
     EXPECT_EQ(BandView(region.record()).count, 2);
@@ -104,7 +100,7 @@ TEST(GRegion, TouchingSquaresMakeOneBand) {
 
 TEST(GRegion, SquareWithAHole) {
     const GRegion region = GRegion(RECT{0, 0, 10, 10}) - RECT{2, 2, 8, 8};
-    const std::vector<RECT> rects = rectsOf(region);
+    const std::vector<RECT> rects = region.rectangles();
     const RECT expected[] = {{0, 0, 10, 2}, {0, 2, 2, 8}, {8, 2, 10, 8}, {0, 8, 10, 10}};
     ASSERT_EQ(rects.size(), 4u);
     for (int i = 0; i < 4; ++i)
