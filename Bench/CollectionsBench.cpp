@@ -1,8 +1,8 @@
 // Sorted collections, class lookups by name and the index sorts against the standard library.
 
-#include "Core/GSortedCollection.h"
-#include "Core/MSort.h"
-#include "Core/gmetadata/GMetaClass.h"
+#include "Classes/GMetaClass.h"
+#include "Collections/GSortedCollection.h"
+#include "Collections/MSort.h"
 
 #include <benchmark/benchmark.h>
 

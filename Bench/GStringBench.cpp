@@ -1,7 +1,7 @@
 // GString against std::string on the operations the system leans on: copies (shared blocks), appends and
 // formatting.
 
-#include "Core/GString.h"
+#include "Text/GString.h"
 
 #include <benchmark/benchmark.h>
 

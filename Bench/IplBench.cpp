@@ -2,11 +2,11 @@
 // OpenCV function on the same data (when OpenCV is present): copy, composite, blur, resize, warp, HSV,
 // dilate, threshold and PutImage. OpenCV runs on one thread, as the library does.
 
-#include "Core/GDIBImage.h"
-#include "Core/GDIBSection.h"
-#include "Core/GIPLImage.h"
-#include "Core/GIPL_ROI.h"
-#include "Platform/ipl/ipl.h"
+#include "Imaging/GDIBImage.h"
+#include "Imaging/GDIBSection.h"
+#include "Imaging/GIPLImage.h"
+#include "Imaging/GIPL_ROI.h"
+#include "ipl/ipl.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 // The small-block pool against the general heap, and writing through a buffered device.
 
-#include "Core/GBufferedIO.h"
-#include "Core/GMemoryIO.h"
-#include "Core/gmempool.h"
+#include "IO/GBufferedIO.h"
+#include "IO/GMemoryIO.h"
+#include "Memory/gmempool.h"
 
 #include <benchmark/benchmark.h>
 

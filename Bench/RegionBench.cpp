@@ -1,8 +1,8 @@
 // Region set operations on regions of 1,000 rectangles, point tests, and the bounding rectangle of a
 // 4096 x 4096 mask.
 
-#include "Core/GIPLMask.h"
-#include "Core/GRegion.h"
+#include "Regions/GIPLMask.h"
+#include "Regions/GRegion.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,9 +1,9 @@
 // Object streams: writing and reading many small objects, plain and compressed.
 
-#include "Core/GCompressionIO.h"
-#include "Core/GMemoryIO.h"
-#include "Core/GSortedCollection.h"
-#include "Core/iopstream.h"
+#include "Collections/GSortedCollection.h"
+#include "IO/GCompressionIO.h"
+#include "IO/GMemoryIO.h"
+#include "Streams/iopstream.h"
 
 #include <benchmark/benchmark.h>
 

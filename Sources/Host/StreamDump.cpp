@@ -1,8 +1,8 @@
-#include "Host/StreamDump.h"
+#include "StreamDump.h"
 
-#include "Core/InvalidPStream_Exception.h"
-#include "Core/StreamFormat.h"
-#include "Core/gmetadata/GMetaClass.h"
+#include "Classes/GMetaClass.h"
+#include "Streams/InvalidPStream_Exception.h"
+#include "Streams/StreamFormat.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -2,10 +2,10 @@
 //   kortool dump FILE [--offset N]   the structure of an object stream
 //   kortool --help | --version
 
-#include "Core/CoreStringTable.h"
-#include "Core/GException.h"
-#include "Core/GLibraryExceptions.h"
-#include "Host/StreamDump.h"
+#include "Errors/GException.h"
+#include "Errors/GLibraryExceptions.h"
+#include "StreamDump.h"
+#include "Text/CoreStringTable.h"
 
 #include <cstdlib>
 #include <cstring>

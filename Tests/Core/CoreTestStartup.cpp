@@ -1,5 +1,5 @@
-#include "Core/CoreStringTable.h"
 #include "Support/TestStartup.h"
+#include "Text/CoreStringTable.h"
 
 void KorvaneTestStartup() {
     AddCoreStringLoader();

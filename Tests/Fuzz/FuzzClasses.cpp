@@ -1,12 +1,12 @@
 #include "Fuzz/FuzzClasses.h"
 
-#include "Core/GCompressionIO.h"
-#include "Core/GDIBImage.h"
-#include "Core/GFileIO.h"
-#include "Core/GIPLMask.h"
-#include "Core/ipstream.h"
-#include "Core/mpstream.h"
-#include "Core/opstream.h"
+#include "IO/GCompressionIO.h"
+#include "IO/GFileIO.h"
+#include "Imaging/GDIBImage.h"
+#include "Regions/GIPLMask.h"
+#include "Streams/ipstream.h"
+#include "Streams/mpstream.h"
+#include "Streams/opstream.h"
 
 #include <memory>
 #include <string>

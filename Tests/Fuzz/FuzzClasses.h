@@ -2,11 +2,11 @@
 // Streamable classes that the stream fuzzer reads. None of them owns another object, so every object a stream
 // builds is released exactly once, through the stream's list of read objects.
 
-#include "Core/GBitSet.h"
-#include "Core/GCollection.h"
-#include "Core/GPoint.h"
-#include "Core/GRegion.h"
-#include "Core/GString.h"
+#include "Collections/GBitSet.h"
+#include "Collections/GCollection.h"
+#include "Regions/GPoint.h"
+#include "Regions/GRegion.h"
+#include "Text/GString.h"
 
 class GFuzzItem : public GStreamable {
     G_CLASS(GFuzzItem)

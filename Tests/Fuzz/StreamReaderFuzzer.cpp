@@ -1,12 +1,12 @@
 // libFuzzer target for the object stream reader: whatever the bytes, reading ends in objects or in an exception
 // of the stream family, with no crash, leak or hang.
 
-#include "Core/CoreStringTable.h"
-#include "Core/GCompressionIO.h"
-#include "Core/GException.h"
-#include "Core/GMemoryIO.h"
-#include "Core/iopstream.h"
+#include "Errors/GException.h"
 #include "Fuzz/FuzzClasses.h"
+#include "IO/GCompressionIO.h"
+#include "IO/GMemoryIO.h"
+#include "Streams/iopstream.h"
+#include "Text/CoreStringTable.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Writes the stream fuzzer's seed inputs into the folder given.
 
-#include "Core/CoreStringTable.h"
 #include "Fuzz/FuzzClasses.h"
+#include "Text/CoreStringTable.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
-#include "Host/StreamDump.h"
+#include "StreamDump.h"
 
-#include "Core/InvalidPStream_Exception.h"
 #include "Core/Streams/StreamTestClasses.h"
-#include "Core/mpstream.h"
+#include "Streams/InvalidPStream_Exception.h"
+#include "Streams/mpstream.h"
 #include "Support/ExceptionTesting.h"
 
 #include <gtest/gtest.h>

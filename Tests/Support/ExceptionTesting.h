@@ -2,7 +2,7 @@
 // Runs code that is expected to throw a heap-allocated exception of type E, and hands the caught exception over
 // owned, so that tests never leak it. Any other outcome fails the test and gives null.
 
-#include "Platform/win/CException.h"
+#include "win/CException.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "Platform/gdi/GdiObjects.h"
+#include "gdi/GdiObjects.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "Platform/gdi/GdiObjects.h"
+#include "gdi/GdiObjects.h"
 
 BOOL DeleteObject(HGDIOBJ object) {
     if (object == nullptr || !object->deletable())

@@ -1,7 +1,7 @@
 #pragma once
 // What the GDI handles point to.
 
-#include "Platform/gdi/WinGdi.h"
+#include "gdi/WinGdi.h"
 
 #include <memory>
 #include <vector>

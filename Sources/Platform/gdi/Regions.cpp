@@ -2,7 +2,7 @@
 // between two consecutive rectangle edges), merges the spans of the rectangles over each slab, and lets a slab
 // with the same spans as the one just above extend that band.
 
-#include "Platform/gdi/GdiObjects.h"
+#include "gdi/GdiObjects.h"
 
 #include <algorithm>
 #include <cstring>

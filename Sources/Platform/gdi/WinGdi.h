@@ -2,7 +2,7 @@
 // The GDI calls the system makes on bitmaps in memory: device-independent bitmaps (DIB sections), memory
 // device contexts, and copying and stretching between them.
 
-#include "Platform/win/Win32Types.h"
+#include "win/Win32Types.h"
 
 struct GdiObject;
 struct GdiBitmap;

@@ -1,4 +1,4 @@
-#include "Platform/ipl/IplArea.h"
+#include "ipl/IplArea.h"
 
 #include <algorithm>
 #include <cstdint>

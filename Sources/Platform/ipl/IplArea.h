@@ -2,7 +2,7 @@
 // The area one IPL operation covers: the overlap of its images' regions of interest, aligned at their top-left
 // corners, with the channels each image takes part with and the masks that restrict the pixels.
 
-#include "Platform/ipl/ipl.h"
+#include "ipl/ipl.h"
 
 #include <cstdint>
 #include <initializer_list>

@@ -1,6 +1,6 @@
 // Arithmetic with constants and images, and the bitwise operations.
 
-#include "Platform/ipl/IplLoops.h"
+#include "ipl/IplLoops.h"
 
 using namespace ipl;
 

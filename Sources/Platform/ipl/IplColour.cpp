@@ -6,7 +6,7 @@
 // Pixels are converted a block at a time: the channels are gathered into three arrays of 16-bit values, converted
 // eight at a time in SSE2, and scattered back.
 
-#include "Platform/ipl/IplArea.h"
+#include "ipl/IplArea.h"
 
 #include <algorithm>
 #include <cstdint>

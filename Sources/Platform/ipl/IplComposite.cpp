@@ -1,7 +1,7 @@
 // Alpha compositing and premultiplication, on 8-bit data. Alphas are 0..255 for 0..1; products are divided
 // with rounding half up.
 
-#include "Platform/ipl/IplLoops.h"
+#include "ipl/IplLoops.h"
 
 #include <algorithm>
 

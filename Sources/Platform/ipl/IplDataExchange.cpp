@@ -1,6 +1,6 @@
 // Copying, filling and converting pixels.
 
-#include "Platform/ipl/IplLoops.h"
+#include "ipl/IplLoops.h"
 
 #include <algorithm>
 #include <cstring>

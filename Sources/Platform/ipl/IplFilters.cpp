@@ -2,8 +2,8 @@
 // modes (constant 0 unless set). Each source row is read once, before the rows that depend on it are written,
 // so the output may be the source itself.
 
-#include "Platform/ipl/IplNeighbourhood.h"
-#include "Platform/ipl/IplRows.h"
+#include "ipl/IplNeighbourhood.h"
+#include "ipl/IplRows.h"
 
 #include <algorithm>
 #include <array>

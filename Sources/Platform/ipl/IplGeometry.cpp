@@ -2,8 +2,8 @@
 // channel of interest is set. One-bit images are sampled as 0 and 1, and a result of at least one half sets
 // the bit. The output may be the source itself.
 
-#include "Platform/ipl/IplLoops.h"
-#include "Platform/ipl/IplRows.h"
+#include "ipl/IplLoops.h"
+#include "ipl/IplRows.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 // Image headers: creation, pixel memory, borders and single pixels.
 
-#include "Platform/ipl/IplArea.h"
-#include "Platform/ipl/ipl.h"
+#include "ipl/IplArea.h"
+#include "ipl/ipl.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -107,8 +107,8 @@ void iplSetBorderMode(IplImage* image, int mode, int border, int constVal) {
 // One value per channel, of the channel's type; a one-bit pixel is set when its byte is non-zero. Region of
 // interest and mask are ignored; a point outside the image changes nothing.
 void iplPutPixel(IplImage* image, int x, int y, void* pixel) {
-    if (image == nullptr || image->imageData == nullptr || pixel == nullptr || x < 0 || y < 0 ||
-        x >= image->width || y >= image->height)
+    if (image == nullptr || image->imageData == nullptr || pixel == nullptr || x < 0 || y < 0 || x >= image->width ||
+        y >= image->height)
         return;
     const int bits = ipl::bitsOf(image);
     if (bits == 1) {

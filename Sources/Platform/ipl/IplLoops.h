@@ -2,7 +2,7 @@
 // Loops over the values of an area. Rows of contiguous parts are plain runs the compiler can vectorise; other
 // parts go pixel by pixel through their channel lanes, skipping pixels that a mask excludes.
 
-#include "Platform/ipl/IplArea.h"
+#include "ipl/IplArea.h"
 
 #include <cstdint>
 

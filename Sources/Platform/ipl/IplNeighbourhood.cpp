@@ -1,5 +1,5 @@
-#include "Platform/ipl/IplNeighbourhood.h"
-#include "Platform/ipl/IplRows.h"
+#include "ipl/IplNeighbourhood.h"
+#include "ipl/IplRows.h"
 
 #include <algorithm>
 #include <cstdint>

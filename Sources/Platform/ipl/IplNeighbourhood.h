@@ -3,7 +3,7 @@
 // the image's edges by its border modes (constant, replicate, reflect with the edge pixel repeated, wrap).
 // Neighbours outside the region of interest but inside the image are read as they are.
 
-#include "Platform/ipl/IplArea.h"
+#include "ipl/IplArea.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 // Norms of an image, or of the difference of two, over the values that take part.
 
-#include "Platform/ipl/IplRows.h"
+#include "ipl/IplRows.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "Platform/ipl/IplRows.h"
+#include "ipl/IplRows.h"
 
 namespace ipl {
 

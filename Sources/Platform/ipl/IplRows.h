@@ -2,7 +2,7 @@
 // Rows of a part as ints, lane-interleaved (entry (i, c) at i * lanes + c): reading them, and writing computed
 // values saturated to the part's depth, skipping pixels a mask excludes.
 
-#include "Platform/ipl/IplArea.h"
+#include "ipl/IplArea.h"
 
 #include <vector>
 

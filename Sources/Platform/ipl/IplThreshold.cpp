@@ -1,7 +1,7 @@
 // Thresholds, comparisons with a constant, and one-bit images made grey.
 
-#include "Platform/ipl/IplLoops.h"
-#include "Platform/ipl/IplRows.h"
+#include "ipl/IplLoops.h"
+#include "ipl/IplRows.h"
 
 #include <algorithm>
 #include <cstdint>

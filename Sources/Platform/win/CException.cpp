@@ -1,4 +1,4 @@
-#include "Platform/win/CException.h"
+#include "win/CException.h"
 
 CException::~CException() = default;
 

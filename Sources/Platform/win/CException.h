@@ -2,7 +2,7 @@
 // The application framework's exception base. Exceptions are allocated with new, thrown as pointers and
 // released by the catcher with Delete(); CExceptionPtr does that in one place.
 
-#include "Platform/win/Win32Types.h"
+#include "win/Win32Types.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "Platform/win/CriticalSection.h"
+#include "win/CriticalSection.h"
 
 // The mutex is ready once the structure is constructed; initialising and deleting have nothing left to do.
 void InitializeCriticalSection(CRITICAL_SECTION*) {}

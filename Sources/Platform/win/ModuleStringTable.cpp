@@ -1,6 +1,6 @@
-#include "Platform/win/ModuleStringTable.h"
+#include "win/ModuleStringTable.h"
 
-#include "Platform/win/Modules.h"
+#include "win/Modules.h"
 
 #include <algorithm>
 #include <cstring>

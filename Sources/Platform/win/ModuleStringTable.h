@@ -2,7 +2,7 @@
 // Per-module string resources: each library and plug-in compiles its string table into itself and registers it
 // when it is loaded, keyed by its module handle, so that LoadStringA finds it as on Windows.
 
-#include "Platform/win/Win32Types.h"
+#include "win/Win32Types.h"
 
 #include <span>
 

@@ -1,4 +1,4 @@
-#include "Platform/win/Modules.h"
+#include "win/Modules.h"
 
 #include <dlfcn.h>
 #include <link.h>

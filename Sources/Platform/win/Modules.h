@@ -2,7 +2,7 @@
 // Loading shared objects as Win32 modules. A module handle is the load address of the shared object; the
 // loader keeps the dlopen handle behind it and counts loads, like LoadLibrary and FreeLibrary.
 
-#include "Platform/win/Win32Types.h"
+#include "win/Win32Types.h"
 
 // The module (shared object or program) that holds the given code or data address; null when none does.
 HMODULE ModuleFromAddress(const void* address);

@@ -1,4 +1,4 @@
-#include "Platform/win/Threads.h"
+#include "win/Threads.h"
 
 #include <unistd.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Thread identity.
 
-#include "Platform/win/Win32Types.h"
+#include "win/Win32Types.h"
 
 // The calling thread's id, unique in the system while the thread lives (the kernel's thread id).
 DWORD GetCurrentThreadId();

@@ -1,4 +1,4 @@
-#include "Platform/win/VirtualMemory.h"
+#include "win/VirtualMemory.h"
 
 #include <sys/mman.h>
 

@@ -1,11 +1,11 @@
-#include "Core/GDIBImage.h"
-#include "Core/GBitmapDC.h"
-#include "Core/GIPL_ROI.h"
-#include "Core/GLibraryExceptions.h"
-#include "Core/HSVConversion.h"
-#include "Core/mpstream.h"
-#include "Platform/gdi/GdiObjects.h"
+#include "Imaging/GDIBImage.h"
+#include "Errors/GLibraryExceptions.h"
+#include "Imaging/GBitmapDC.h"
+#include "Imaging/GIPL_ROI.h"
+#include "Imaging/HSVConversion.h"
+#include "Streams/mpstream.h"
 #include "Support/ExceptionTesting.h"
+#include "gdi/GdiObjects.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "Core/GIPLImage.h"
-#include "Core/GDIBImage.h"
-#include "Core/GIPL_ConvKernel.h"
-#include "Core/GIPL_ROI.h"
+#include "Imaging/GIPLImage.h"
+#include "Imaging/GDIBImage.h"
+#include "Imaging/GIPL_ConvKernel.h"
+#include "Imaging/GIPL_ROI.h"
 
 #include <gtest/gtest.h>
 

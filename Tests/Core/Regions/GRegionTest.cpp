@@ -1,10 +1,10 @@
-#include "Core/GRegion.h"
-#include "Core/GLibraryExceptions.h"
-#include "Core/InvalidPStream_Exception.h"
-#include "Core/RegionRecord.h"
-#include "Core/mpstream.h"
-#include "Platform/gdi/GdiObjects.h"
+#include "Regions/GRegion.h"
+#include "Errors/GLibraryExceptions.h"
+#include "Regions/RegionRecord.h"
+#include "Streams/InvalidPStream_Exception.h"
+#include "Streams/mpstream.h"
 #include "Support/ExceptionTesting.h"
+#include "gdi/GdiObjects.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "Core/GIOException.h"
 #include "Core/Streams/StreamTestClasses.h"
-#include "Core/fpstream.h"
-#include "Core/mpstream.h"
-#include "Core/zpstream.h"
+#include "IO/GIOException.h"
+#include "Streams/fpstream.h"
+#include "Streams/mpstream.h"
+#include "Streams/zpstream.h"
 #include "Support/ExceptionTesting.h"
 #include "Support/TempDirectory.h"
 

@@ -1,8 +1,8 @@
-#include "Core/GBitSet.h"
-#include "Core/GSortedCollection.h"
-#include "Core/InvalidPStream_Exception.h"
+#include "Collections/GBitSet.h"
+#include "Collections/GSortedCollection.h"
 #include "Core/Streams/StreamTestClasses.h"
-#include "Core/mpstream.h"
+#include "Streams/InvalidPStream_Exception.h"
+#include "Streams/mpstream.h"
 #include "Support/ExceptionTesting.h"
 
 #include <gtest/gtest.h>

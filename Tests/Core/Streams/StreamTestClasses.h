@@ -1,11 +1,11 @@
 #pragma once
 // Streamable classes for the stream tests.
 
-#include "Core/GStreamable.h"
-#include "Core/GString.h"
-#include "Core/TGCollection.h"
-#include "Core/ipstream.h"
-#include "Core/opstream.h"
+#include "Collections/TGCollection.h"
+#include "Streams/GStreamable.h"
+#include "Streams/ipstream.h"
+#include "Streams/opstream.h"
+#include "Text/GString.h"
 
 #include <optional>
 #include <string>

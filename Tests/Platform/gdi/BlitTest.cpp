@@ -1,5 +1,5 @@
-#include "Platform/gdi/GdiObjects.h"
-#include "Platform/gdi/WinGdi.h"
+#include "gdi/GdiObjects.h"
+#include "gdi/WinGdi.h"
 
 #include <gtest/gtest.h>
 

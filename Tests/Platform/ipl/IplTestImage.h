@@ -1,8 +1,8 @@
 #pragma once
 // Images for the IPL tests: owned headers with pixels, and access to values by pixel and channel.
 
-#include "Platform/ipl/IplArea.h"
-#include "Platform/ipl/ipl.h"
+#include "ipl/IplArea.h"
+#include "ipl/ipl.h"
 
 #include <cstdint>
 #include <initializer_list>

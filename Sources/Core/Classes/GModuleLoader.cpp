@@ -1,0 +1,44 @@
+#include "Classes/GModuleLoader.h"
+
+#include "Errors/GLibraryExceptions.h"
+#include "IO/GIOException.h"
+#include "win/Modules.h"
+
+#include <utility>
+
+namespace {
+
+// The load in progress on this thread, if any; loads may nest when a module loads another while it starts.
+struct PendingLoad {
+    GString failedClass;
+};
+
+thread_local PendingLoad* currentLoad = nullptr;
+
+} // namespace
+
+HMODULE GModuleLoader::Load(const char* path) {
+    PendingLoad load;
+    PendingLoad* outer = std::exchange(currentLoad, &load);
+    HMODULE module = LoadLibraryA(path);
+    currentLoad = outer;
+    if (module == nullptr)
+        throw new GFileIOException(GString::Format("Cannot load module '%s': %s", path, LastModuleError()));
+    if (!load.failedClass.isEmpty()) {
+        FreeLibrary(module);
+        throw new DuplicatedTypes_Exception(load.failedClass);
+    }
+    return module;
+}
+
+void GModuleLoader::Free(HMODULE module) {
+    FreeLibrary(module);
+}
+
+bool GModuleLoader::DeferRegistrationFailure(const char* className) {
+    if (currentLoad == nullptr)
+        return false;
+    if (currentLoad->failedClass.isEmpty())
+        currentLoad->failedClass = className;
+    return true;
+}

@@ -1,0 +1,231 @@
+#include "Collections/GCollection.h"
+
+#include "Errors/GLibraryExceptions.h"
+#include "Streams/InvalidPStream_Exception.h"
+#include "Streams/ipstream.h"
+#include "Streams/opstream.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+G_IMPLEMENT_CLASS(GCollection, GStreamable)
+
+namespace {
+
+void moveSlots(void** items, int to, int from, int n) {
+    std::memmove(items + to, items + from, sizeof(void*) * static_cast<std::size_t>(n));
+}
+
+} // namespace
+
+GCollection::GCollection() = default;
+
+GCollection::GCollection(int limit, int delta, bool ownsItems) : m_ownsItems(ownsItems), m_delta(std::max(delta, 1)) {
+    setLimit(limit);
+}
+
+GCollection::~GCollection() {
+    delete[] m_items;
+}
+
+void GCollection::setDelta(int delta) {
+    if (delta > 0)
+        m_delta = delta;
+}
+
+void GCollection::check_index(int i) const {
+    if (i < 0 || i >= m_count)
+        throw new GCollection_IndexOutOfRange_Exception(i, 0, m_count - 1);
+}
+
+// Room for n items at i: the limit grows to the smallest multiple of delta that holds max(i, count) + n, and an
+// index beyond the count extends the count with null slots.
+void GCollection::makeRoom(int i, int n) {
+    if (i < 0)
+        throw new GCollection_IndexOutOfRange_Exception(i, 0, m_count - 1);
+    const long long needed = static_cast<long long>(std::max(i, m_count)) + n;
+    if (needed > m_limit) {
+        const long long limit = (needed + m_delta - 1) / m_delta * m_delta;
+        if (limit > 0x7FFFFFFF)
+            throw std::bad_alloc();
+        setLimit(static_cast<int>(limit));
+    }
+    if (i > m_count) {
+        std::fill(m_items + m_count, m_items + i, nullptr);
+        m_count = i;
+    }
+}
+
+void GCollection::setLimit(int n) {
+    const int limit = std::max(n, m_count);
+    if (limit == m_limit)
+        return;
+    void** items = limit > 0 ? new void*[static_cast<std::size_t>(limit)]() : nullptr;
+    std::copy_n(m_items, m_count, items);
+    delete[] m_items;
+    m_items = items;
+    m_limit = limit;
+}
+
+int GCollection::v_index_of(const void* item) const {
+    for (int i = m_count - 1; i >= 0; --i)
+        if (m_items[i] == item)
+            return i;
+    return -1;
+}
+
+void GCollection::v_at_insert(int i, void* item) {
+    makeRoom(i, 1);
+    moveSlots(m_items, i + 1, i, m_count - i);
+    m_items[i] = item;
+    ++m_count;
+}
+
+void GCollection::v_at_insert_range(int i, const GCollection& other, int from, int n) {
+    if (i < 0)
+        throw new GCollection_IndexOutOfRange_Exception(i, 0, m_count - 1);
+    if (from < 0 || from > other.m_count)
+        return;
+    n = std::min(n, other.m_count - from);
+    if (n <= 0)
+        return;
+    // Copied first: the source may be this collection, whose slots are about to move.
+    const std::vector<void*> inserted(other.m_items + from, other.m_items + from + n);
+    makeRoom(i, n);
+    moveSlots(m_items, i + n, i, m_count - i);
+    std::copy(inserted.begin(), inserted.end(), m_items + i);
+    m_count += n;
+}
+
+void GCollection::v_at_put(int i, void* item) {
+    check_index(i);
+    m_items[i] = item;
+}
+
+int GCollection::v_insert(void* item) {
+    const int index = m_count;
+    at_insert(index, item);
+    return index;
+}
+
+void GCollection::v_at_remove(int i) {
+    if (i < 0 || i >= m_count)
+        return;
+    --m_count;
+    moveSlots(m_items, i, i + 1, m_count - i);
+    m_items[m_count] = nullptr;
+}
+
+void GCollection::v_at_remove_range(int i, int n) {
+    if (i < 0)
+        return;
+    n = std::min(n, m_count - i);
+    if (n <= 0)
+        return;
+    moveSlots(m_items, i, i + n, m_count - i - n);
+    std::fill(m_items + m_count - n, m_items + m_count, nullptr);
+    m_count -= n;
+}
+
+int GCollection::v_remove(void* item) {
+    const int index = index_of(item);
+    if (index >= 0)
+        at_remove(index);
+    return index;
+}
+
+int GCollection::free(void* item) {
+    const int index = remove(item);
+    if (index >= 0)
+        freeItem(item);
+    return index;
+}
+
+void GCollection::at_free(int i) {
+    check_index(i);
+    void* item = m_items[i];
+    at_remove(i);
+    freeItem(item);
+}
+
+void GCollection::remove_all() {
+    std::fill(m_items, m_items + m_count, nullptr);
+    m_count = 0;
+}
+
+void GCollection::free_all() {
+    for (int i = m_count - 1; i >= 0; --i)
+        freeItem(m_items[i]);
+    remove_all();
+}
+
+void GCollection::empty() {
+    if (m_ownsItems)
+        free_all();
+    else
+        remove_all();
+}
+
+void GCollection::pack() {
+    void** end = std::remove(m_items, m_items + m_count, nullptr);
+    std::fill(end, m_items + m_count, nullptr);
+    m_count = static_cast<int>(end - m_items);
+}
+
+void GCollection::freeItem(void* item) {
+    ::operator delete(item);
+}
+
+// More items than any collection of the system holds: a stream that claims more is malformed.
+constexpr DWORD MaxStreamedItems = 1 << 24;
+// Free slots beyond the items that a stream may ask for: the stored limit is honoured up to this, so what is
+// allocated follows what the data holds.
+constexpr DWORD MaxStreamedSlack = 4096;
+
+void GCollection::write(opstream& stream) const {
+    GStreamable::write(stream);
+    stream.compat_writeDWord(static_cast<DWORD>(m_count));
+    stream.compat_writeDWord(static_cast<DWORD>(m_limit));
+    stream.compat_writeDWord(static_cast<DWORD>(m_delta));
+    stream.writeByte(m_ownsItems ? 1 : 0);
+    for (int i = 0; i < m_count; ++i)
+        write_item(m_items[i], stream);
+}
+
+// The items are read before the array is made, so a malformed stream fails before anything large is
+// allocated; items read before a failure are released when the collection owns them.
+void GCollection::read(ipstream& stream) {
+    GStreamable::read(stream);
+    empty();
+    const long position = static_cast<long>(stream.countOfReadBytes());
+    const DWORD count = stream.compat_readDWord();
+    const DWORD limit = stream.compat_readDWord();
+    const DWORD delta = stream.compat_readDWord();
+    m_ownsItems = stream.readByte() != 0;
+    if (limit < count || count > MaxStreamedItems) {
+        auto* error = new InvalidPStream_Exception("");
+        error->message("Invalid collection size: count %u, limit %u. Position=%li", count, limit, position);
+        throw error;
+    }
+    m_delta = std::max<int>(static_cast<int>(delta), 1);
+    std::vector<void*> items;
+    try {
+        for (DWORD i = 0; i < count; ++i)
+            items.push_back(read_item(stream));
+    } catch (...) {
+        if (m_ownsItems)
+            for (void* item : items)
+                freeItem(item);
+        throw;
+    }
+    setLimit(static_cast<int>(std::min(limit, count + MaxStreamedSlack)));
+    std::copy(items.begin(), items.end(), m_items);
+    m_count = static_cast<int>(count);
+}
+
+void GCollection::write_item(void*, opstream&) const {}
+
+void* GCollection::read_item(ipstream&) {
+    return nullptr;
+}

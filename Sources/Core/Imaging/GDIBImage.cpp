@@ -1,0 +1,209 @@
+#include "Imaging/GDIBImage.h"
+
+#include "Errors/GLibraryExceptions.h"
+#include "Imaging/GBitmapDC.h"
+#include "Imaging/GIPL_ROI.h"
+#include "Imaging/GTemp32Image.h"
+#include "Streams/InvalidPStream_Exception.h"
+#include "Streams/ipstream.h"
+#include "Streams/opstream.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+// The image is a GAbstractDIBImage too, which has no class record of its own: cast_to_ answers for it by hand.
+const GMetaClass GDIBImage::metaclass_(typeid(GDIBImage), "GDIBImage", &GDIBImage::ClassBuilder_,
+                                       &GDIBImage::ClassDestroyer_, &GDIBSection::metaclass_);
+
+GRTTIObject* GDIBImage::ClassBuilder_() {
+    return GBuildObject<GDIBImage>();
+}
+
+void GDIBImage::ClassDestroyer_(GRTTIObject* object) {
+    GDestroyObject<GDIBImage>(object);
+}
+
+void* GDIBImage::cast_to_(const std::type_info& type) const {
+    if (type == typeid(GAbstractDIBImage))
+        return const_cast<GAbstractDIBImage*>(static_cast<const GAbstractDIBImage*>(this));
+    return GCastTo<GDIBImage, GDIBSection>(this, type);
+}
+
+void GDIBImage::resize(int width, int height) {
+    if (width == get_width() && height == get_height())
+        return;
+    free_image();
+    if (width >= 1 && height >= 1)
+        allocate_image(width, height, ColourAlpha, 0);
+}
+
+const DWORD* GDIBImage::get_line_address(int y) const {
+    const IplImage* image = get_image();
+    return reinterpret_cast<const DWORD*>(image->imageData + static_cast<long>(y) * image->widthStep);
+}
+
+DWORD* GDIBImage::get_line_address_to_modify(int y) {
+    const IplImage* image = get_image();
+    return reinterpret_cast<DWORD*>(image->imageData + static_cast<long>(y) * image->widthStep);
+}
+
+namespace {
+
+// Clips a span of `count` pixels from column x to a row of `width`; `skip` receives the buffer entries before
+// the first column. False when nothing is left.
+bool clipSpan(int& x, int& count, int width, int& skip) {
+    skip = 0;
+    if (x < 0) {
+        skip = -x;
+        count -= skip;
+        x = 0;
+    }
+    count = std::min(count, width - x);
+    return count > 0;
+}
+
+} // namespace
+
+void GDIBImage::get_hline(DWORD* dst, int x, int y, int count) const {
+    int skip = 0;
+    if (is_empty() || y < 0 || y >= get_height() || !clipSpan(x, count, get_width(), skip))
+        return;
+    std::memcpy(dst + skip, get_line_address(y) + x, static_cast<std::size_t>(count) * sizeof(DWORD));
+}
+
+void GDIBImage::put_hline(const DWORD* src, int x, int y, int count) {
+    int skip = 0;
+    if (is_empty() || y < 0 || y >= get_height() || !clipSpan(x, count, get_width(), skip))
+        return;
+    std::memcpy(get_line_address_to_modify(y) + x, src + skip, static_cast<std::size_t>(count) * sizeof(DWORD));
+}
+
+void GDIBImage::full_fill(DWORD colour) {
+    for (int y = 0; y < get_height(); ++y)
+        std::fill_n(get_line_address_to_modify(y), get_width(), colour);
+}
+
+void GDIBImage::fill_rect(const RECT& rect, DWORD colour) {
+    const LONG left = std::max<LONG>(rect.left, 0);
+    const LONG top = std::max<LONG>(rect.top, 0);
+    const LONG right = std::min<LONG>(rect.right, get_width());
+    const LONG bottom = std::min<LONG>(rect.bottom, get_height());
+    if (right <= left || bottom <= top)
+        return;
+    if (left == 0 && top == 0 && right == get_width() && bottom == get_height()) {
+        full_fill(colour);
+        return;
+    }
+    for (LONG y = top; y < bottom; ++y)
+        std::fill(get_line_address_to_modify(y) + left, get_line_address_to_modify(y) + right, colour);
+}
+
+void GDIBImage::fill_ROI(DWORD colour) {
+    GTemp32Image whole(*this);
+    iplSet(whole.get_image(), static_cast<int>(colour));
+}
+
+void GDIBImage::stretch_map(const GDIBImage& source) {
+    if (is_empty() || source.is_empty())
+        return;
+    iplResize(source.get_image(), get_image(), get_width(), source.get_width(), get_height(), source.get_height(),
+              IPL_INTER_LINEAR);
+}
+
+void GDIBImage::put_map(int x, int y, const GDIBImage& source) {
+    put_map(x, y, source, RECT{0, 0, source.get_width(), source.get_height()});
+}
+
+void GDIBImage::put_map(int x, int y, const GDIBImage& source, const RECT& rect) {
+    if (is_empty() || source.is_empty())
+        return;
+    GIPL_ROI target(get_image(), RECT{x, y, x + get_width(), y + get_height()});
+    GIPL_ROI from(source.get_image(), rect);
+    target.set(nullptr, false);
+    from.set(nullptr, false);
+    iplCopy(source.get_image(), get_image());
+}
+
+// Drawing
+
+void GDIBImage::stretch(HDC hdc, int srcX, int srcY, int srcW, int srcH, int dstX, int dstY, int dstW, int dstH) const {
+    if (is_empty())
+        return;
+    GBitmapDC bitmap(get_section());
+    if (srcW == dstW && srcH == dstH)
+        BitBlt(hdc, dstX, dstY, dstW, dstH, bitmap, srcX, srcY, SRCCOPY);
+    else
+        StretchBlt(hdc, dstX, dstY, dstW, dstH, bitmap, srcX, srcY, srcW, srcH, SRCCOPY);
+}
+
+void GDIBImage::draw(HDC hdc, int srcX, int srcY, int dstX, int dstY, int w, int h) const {
+    stretch(hdc, srcX, srcY, w, h, dstX, dstY, w, h);
+}
+
+void GDIBImage::draw(HDC hdc, int x, int y, int w, int h) const {
+    draw(hdc, 0, 0, x, y, w, h);
+}
+
+void GDIBImage::draw(HDC hdc, int x, int y) const {
+    draw(hdc, x, y, get_width(), get_height());
+}
+
+void GDIBImage::draw(HDC hdc, int x, int y, const RECT& rect) const {
+    draw(hdc, x, y, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+}
+
+void GDIBImage::draw(HDC hdc, const RECT& rect) const {
+    draw(hdc, 0, 0, rect);
+}
+
+void GDIBImage::stretch(HDC hdc, int x, int y, int w, int h) const {
+    stretch(hdc, 0, 0, get_width(), get_height(), x, y, w, h);
+}
+
+void GDIBImage::stretch(HDC hdc, const RECT& rect) const {
+    stretch(hdc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+}
+
+void GDIBImage::stretch(HDC hdc, const RECT& srcRect, const RECT& dstRect) const {
+    stretch(hdc, srcRect.left, srcRect.top, srcRect.right - srcRect.left, srcRect.bottom - srcRect.top, dstRect.left,
+            dstRect.top, dstRect.right - dstRect.left, dstRect.bottom - dstRect.top);
+}
+
+// Streaming
+
+void GDIBImage::write(opstream& stream) const {
+    stream.writeByte(1);
+    stream.writeDWord(static_cast<DWORD>(get_width()));
+    stream.writeDWord(static_cast<DWORD>(get_height()));
+    for (int y = 0; y < get_height(); ++y)
+        stream.writeBytes(get_line_address(y), sizeof(DWORD), static_cast<std::size_t>(get_width()));
+}
+
+// The rows are read before the image is made, so a size the data does not hold fails at the end of the data
+// instead of allocating it.
+void GDIBImage::read(ipstream& stream) {
+    const long position = static_cast<long>(stream.countOfReadBytes());
+    if (stream.readByte() == 0)
+        throw new InvalidFileFormat_Exception();
+    const DWORD width = stream.readDWord();
+    const DWORD height = stream.readDWord();
+    if (width > 0xFFFF || height > 0xFFFF || (width == 0) != (height == 0)) {
+        auto* error = new InvalidPStream_Exception("");
+        error->message("Invalid image size %ux%u. Position=%li", width, height, position);
+        throw error;
+    }
+    std::vector<DWORD> pixels;
+    std::vector<DWORD> row(width);
+    for (DWORD y = 0; y < height; ++y) {
+        if (stream.readBytes(row.data(), sizeof(DWORD), width) != width * sizeof(DWORD)) {
+            auto* error = new InvalidPStream_Exception("");
+            error->message("Unexpected end of stream. Position=%li", static_cast<long>(stream.countOfReadBytes()));
+            throw error;
+        }
+        pixels.insert(pixels.end(), row.begin(), row.end());
+    }
+    resize(static_cast<int>(width), static_cast<int>(height));
+    for (DWORD y = 0; y < height; ++y)
+        put_hline(pixels.data() + static_cast<std::size_t>(y) * width, 0, static_cast<int>(y), static_cast<int>(width));
+}

@@ -1,0 +1,30 @@
+#pragma once
+// Constants of the object stream format shared by readers, writers and tools.
+
+#include "win/Win32Types.h"
+
+namespace StreamFormat {
+
+// The raw bytes that open and close an object frame (never swapped).
+inline constexpr BYTE PrefixMarker[4] = {0xB1, 0xB5, 0x0F, 0xCF};
+inline constexpr BYTE SuffixMarker[4] = {0xEF, 0x80, 0x4A, 0x29};
+// The first bytes of the frames of older writers.
+inline constexpr BYTE OldPrefix = '{';
+inline constexpr BYTE OldSuffix = ']';
+inline constexpr BYTE UnsupportedOldPrefix = '[';
+
+// Pointer bytes.
+inline constexpr BYTE NullPointer = 0;
+inline constexpr BYTE BackReference = 1;
+inline constexpr BYTE NewObject = 2;
+// A back-reference index of this value or more is written as this WORD followed by a DWORD.
+inline constexpr WORD LongIndex = 0xFFFF;
+
+// String lengths.
+inline constexpr WORD NullString = 0xFFFF;
+inline constexpr WORD LongString = 0xFFFE;
+inline constexpr DWORD SizedString = 0xFFFFFFFF;
+// Class references: a WORD length masked with this; the mask value itself is a null class.
+inline constexpr WORD ClassNameMask = 0x0FFF;
+
+} // namespace StreamFormat

@@ -1,0 +1,96 @@
+#pragma once
+// ipstream: reads what opstream writes. Objects are re-created from the class names in their frames through
+// the class dictionary; objects of classes this process does not know are skipped. The reader trusts nothing:
+// every count and length is checked against the data that is really there, and malformed data raises an
+// exception of the InvalidPStream_Exception family instead of reading on.
+
+#include "IO/GIO.h"
+#include "Streams/pstream.h"
+#include "Text/GString.h"
+
+#include <typeinfo>
+#include <vector>
+
+class GMetaClass;
+class GStreamable;
+
+class ipstream : public virtual pstream {
+public:
+    ipstream();
+    explicit ipstream(GAbstractBufferedIO* io);
+
+    // Primitive values; the end of the data raises InvalidPStream_Exception.
+    BYTE readByte();
+    WORD readWord();
+    DWORD readDWord();
+    DWORD compat_readDWord();
+    // Returns the count read (short at the end of the data).
+    std::size_t readBytes(void* buffer, std::size_t n);
+    std::size_t readBytes(void* buffer, std::size_t elementSize, std::size_t count);
+    void skipBytes(unsigned long long n);
+    // n bytes, read piece by piece: a length the data does not hold fails at the end of the data instead of
+    // being allocated first.
+    std::vector<BYTE> readBlock(unsigned long long n);
+
+    // Strings as new[] blocks the caller deletes, null for a null string; texts of another character size are
+    // converted (null when that fails).
+    char* readString() { return static_cast<char*>(baseReadString(1)); }
+    char* readCharString() { return readString(); }
+    char16_t* readWideString() { return static_cast<char16_t*>(baseReadString(2)); }
+    // `wantedSize` 1 gives a char block, 2 a char16_t block.
+    void* baseReadString(unsigned wantedSize);
+
+    // Reads a frame into an existing object.
+    void readStreamable(GStreamable& object);
+    // An object of the required type (its address as that type), or null.
+    void* readPointer(const std::type_info& type);
+    // The reader's own instance of an object the writer registered as static.
+    void registerStaticObjectToRead(GStreamable* object);
+    // Peeks at the class name of the next frame (or of the next pointer's frame), raising no error; the stream
+    // is left inside the frame.
+    GString read_class_name_from_reference();
+    GString read_class_name_from_pointer();
+
+    ipstream& operator>>(signed char& value);
+    ipstream& operator>>(short& value);
+    ipstream& operator>>(int& value);
+    ipstream& operator>>(bool& value);
+    ipstream& operator>>(float& value);
+    ipstream& operator>>(double& value);
+    ipstream& operator>>(GString& text);
+    ipstream& operator>>(const GMetaClass*& meta);
+
+    // The objects read since construction or the last seekg (not those of skipped frames). A caller that
+    // abandons a stream after an error can release through this list what the stream built for it.
+    std::vector<GStreamable*> readObjects() const;
+
+    unsigned long countOfReadBytes() const { return m_read; }
+    // While an object reads itself: the class record found for its frame's name (possibly an old name).
+    const GMetaClass* metaclassOfReadingObject() const { return m_readingClass; }
+    long tellg();
+    // Moves the device, then forgets the read objects and the read-byte count.
+    long seekg(long offset, GIO::IOSeekDirection direction);
+    virtual const GMetaClass* find_class(const char* name);
+
+private:
+    struct Frame;
+
+    [[noreturn]] void raiseEndOfData() const;
+    void readExactly(void* buffer, std::size_t n);
+    DWORD readIndex();
+    DWORD readFrameLength();
+    bool matchesMarker(const BYTE (&marker)[4]);
+    void* readFrame(const std::type_info& required, GStreamable* target);
+    void* readFrameContent(Frame& frame, const std::type_info& required, GStreamable* target);
+    void* readBody(const Frame& frame, const std::type_info& required, GStreamable* target);
+    void readSuffix(const Frame& frame);
+    void skipFrame(const Frame& frame);
+    int nextScanByte();
+    bool scanMatches(const BYTE* expected, std::size_t n);
+
+    std::vector<GStreamable*> m_objects;
+    const GMetaClass* m_readingClass = nullptr;
+    unsigned long m_read = 0;
+    int m_depth = 0;
+    int m_pushedBack = -1; // a byte given back by the skipping scan
+};

@@ -1,6 +1,0 @@
-#pragma once
-// The system's own text for an error number (errno), as the system words it.
-
-#include "Core/GString.h"
-
-GString SystemErrorText(int error);

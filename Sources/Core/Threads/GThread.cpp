@@ -1,0 +1,20 @@
+#include "Threads/GThread.h"
+
+#include "Threads/GThreadCallback.h"
+
+#include <utility>
+
+GThread::GThread(std::function<void()> body)
+    : m_thread([body = std::move(body)] {
+          GThreadCallback::NoteCurrentThread();
+          body();
+      }) {}
+
+GThread::~GThread() {
+    join();
+}
+
+void GThread::join() {
+    if (m_thread.joinable())
+        m_thread.join();
+}

@@ -1,8 +1,0 @@
-#pragma once
-// The source-code name of a C++ type ("GCollection"), for messages.
-
-#include "Core/GString.h"
-
-#include <typeinfo>
-
-GString TypeName(const std::type_info& type);
