@@ -1,10 +1,10 @@
 #include "Classes/GMetaClass.h"
 
 #include "Classes/GClassDictionary.h"
-#include "Classes/GModuleLoader.h"
 #include "Classes/GRTTIObject.h"
 #include "Errors/GLibraryExceptions.h"
 
+#include <atomic>
 #include <cstdarg>
 #include <vector>
 
@@ -13,6 +13,13 @@ namespace {
 // The process-wide dictionary: made by the first registration, deleted with the last record. A plain pointer,
 // so that it is null before any static constructor runs.
 GClassDictionary* classes = nullptr;
+
+std::atomic<GMetaClass::RegistrationFailureHandler> registrationFailureHandler{nullptr};
+
+bool handedOver(const char* className) {
+    const GMetaClass::RegistrationFailureHandler handler = registrationFailureHandler.load();
+    return handler != nullptr && handler(className);
+}
 
 } // namespace
 
@@ -61,15 +68,15 @@ void GMetaClass::setBases(std::span<const GMetaClass* const> bases) {
     }
 }
 
-// A taken name with another builder is a different class: inside a module load the failure is handed to the
-// loader (an exception must not cross dlopen); anywhere else it is raised at once. A record that stays
+// A taken name with another builder is a different class: the failure is raised at once unless the installed
+// handler takes it over. A record that stays
 // unregistered never removes the registered one when it is destroyed.
 void GMetaClass::registerClass() {
     if (classes == nullptr)
         classes = new GClassDictionary;
     int index = 0;
     if (classes->search(m_name, index)) {
-        if (classes->at(index)->m_builder != m_builder && !GModuleLoader::DeferRegistrationFailure(m_name))
+        if (classes->at(index)->m_builder != m_builder && !handedOver(m_name))
             throw new DuplicatedTypes_Exception(m_name);
         return;
     }
@@ -193,6 +200,10 @@ const GMetaClass* GMetaClass::FindByTypeInfo(const std::type_info& type) {
 GRTTIObject* GMetaClass::BuildByName(const char* name) {
     const GMetaClass* meta = FindByName(name);
     return meta != nullptr ? meta->buildObject() : nullptr;
+}
+
+void GMetaClass::SetRegistrationFailureHandler(RegistrationFailureHandler handler) {
+    registrationFailureHandler.store(handler);
 }
 
 void GMetaClass::GetApplicationClasses(GClassDictionary& dict) {

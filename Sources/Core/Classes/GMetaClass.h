@@ -64,6 +64,12 @@ public:
     static GRTTIObject* BuildByName(const char* name);
     static void GetApplicationClasses(GClassDictionary& dict);
 
+    // Called on a registration that finds its name taken by another class; true when the handler takes the
+    // failure over (the module loader keeps it for the load in progress, since an exception must not cross
+    // dlopen), false when registration should raise it at once. The module loader installs one.
+    using RegistrationFailureHandler = bool (*)(const char* className);
+    static void SetRegistrationFailureHandler(RegistrationFailureHandler handler);
+
 private:
     void setBases(std::span<const GMetaClass* const> bases);
     void registerClass();

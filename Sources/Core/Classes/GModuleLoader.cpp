@@ -1,5 +1,6 @@
 #include "Classes/GModuleLoader.h"
 
+#include "Classes/GMetaClass.h"
 #include "Errors/GLibraryExceptions.h"
 #include "IO/GIOException.h"
 #include "win/Modules.h"
@@ -15,9 +16,20 @@ struct PendingLoad {
 
 thread_local PendingLoad* currentLoad = nullptr;
 
+// Installed as the class registry's handler of taken names: while a load runs on this thread, the first such
+// name is kept for Load to report.
+bool deferRegistrationFailure(const char* className) {
+    if (currentLoad == nullptr)
+        return false;
+    if (currentLoad->failedClass.isEmpty())
+        currentLoad->failedClass = className;
+    return true;
+}
+
 } // namespace
 
 HMODULE GModuleLoader::Load(const char* path) {
+    GMetaClass::SetRegistrationFailureHandler(deferRegistrationFailure);
     PendingLoad load;
     PendingLoad* outer = std::exchange(currentLoad, &load);
     HMODULE module = LoadLibraryA(path);
@@ -33,12 +45,4 @@ HMODULE GModuleLoader::Load(const char* path) {
 
 void GModuleLoader::Free(HMODULE module) {
     FreeLibrary(module);
-}
-
-bool GModuleLoader::DeferRegistrationFailure(const char* className) {
-    if (currentLoad == nullptr)
-        return false;
-    if (currentLoad->failedClass.isEmpty())
-        currentLoad->failedClass = className;
-    return true;
 }

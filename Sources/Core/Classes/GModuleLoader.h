@@ -11,8 +11,4 @@ public:
     static HMODULE Load(const char* path);
     // Unloads a module given by Load; its class records leave the dictionary.
     static void Free(HMODULE module);
-
-    // Called by class registration on a taken name. While Load runs, the first such name is kept for Load to
-    // report and the result is true; otherwise false (the caller raises the error itself).
-    static bool DeferRegistrationFailure(const char* className);
 };

@@ -1,7 +1,7 @@
 #include "Memory/gmempool.h"
 
 #include "Threads/GCriticalSection.h"
-#include "Threads/GThreadCallback.h"
+#include "Threads/ThreadPresence.h"
 #include "win/VirtualMemory.h"
 
 #include <cstdint>
@@ -106,7 +106,7 @@ Pool& pool() {
 } // namespace
 
 void* gmempool_alloc(void*, std::size_t size) {
-    GThreadCallback::NoteCurrentThread();
+    ThreadPresence::NoteCurrentThread();
     if (size > Threshold)
         return std::malloc(size);
     const std::size_t k = size == 0 ? 0 : (size - 1) / ClassStep;

@@ -1,7 +1,7 @@
 #include "Threads/GCallbackSender.h"
 
 #include "Threads/GCallbackReceiver.h"
-#include "Threads/GThreadCallback.h"
+#include "Threads/ThreadPresence.h"
 
 GCallbackSender::GCallbackSender() : TGCollection(0, 2, false) {}
 
@@ -23,7 +23,7 @@ void GCallbackSender::detachReceiver(GCallbackReceiver* receiver) {
 }
 
 void GCallbackSender::send(GCallbackEvent& event) {
-    GThreadCallback::NoteCurrentThread();
+    ThreadPresence::NoteCurrentThread();
     for (int i = getCount() - 1; i >= 0; --i) {
         if (i < getCount()) // receivers may have left during earlier calls
             at(i)->callbackReceived(event);

@@ -1,12 +1,12 @@
 #include "Threads/GThread.h"
 
-#include "Threads/GThreadCallback.h"
+#include "Threads/ThreadPresence.h"
 
 #include <utility>
 
 GThread::GThread(std::function<void()> body)
     : m_thread([body = std::move(body)] {
-          GThreadCallback::NoteCurrentThread();
+          ThreadPresence::NoteCurrentThread();
           body();
       }) {}
 

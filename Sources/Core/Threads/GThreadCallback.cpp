@@ -1,6 +1,7 @@
 #include "Threads/GThreadCallback.h"
 
 #include "Threads/GCallbackSender.h"
+#include "Threads/ThreadPresence.h"
 #include "win/Threads.h"
 
 const GCallbackReason GThreadCallback::Reason_ThreadStarted;
@@ -20,16 +21,20 @@ void sendThreadEvent(const GCallbackReason& reason) {
     threadSender().send(event);
 }
 
-// One per thread: it reports the thread's end when the thread exits, if its start was reported.
-struct ThreadPresence {
-    bool reported = false;
-    ~ThreadPresence() {
-        if (reported)
-            sendThreadEvent(GThreadCallback::Reason_ThreadEnded);
-    }
-};
+void reportStarted() {
+    sendThreadEvent(GThreadCallback::Reason_ThreadStarted);
+}
 
-thread_local ThreadPresence presence;
+void reportEnded() {
+    sendThreadEvent(GThreadCallback::Reason_ThreadEnded);
+}
+
+constexpr ThreadPresence::Observer Reports{reportStarted, reportEnded};
+
+// The reports follow the threads that the core sees from the moment the library is loaded.
+const struct InstallReports {
+    InstallReports() { ThreadPresence::SetObserver(&Reports); }
+} installReports;
 
 } // namespace
 
@@ -39,11 +44,4 @@ void GThreadCallback::RegisterCallback(GCallbackReceiver* receiver) {
 
 void GThreadCallback::UnRegisterCallback(GCallbackReceiver* receiver) {
     threadSender().detachReceiver(receiver);
-}
-
-void GThreadCallback::NoteCurrentThread() {
-    if (presence.reported)
-        return;
-    presence.reported = true; // first, since the send itself comes back here
-    sendThreadEvent(Reason_ThreadStarted);
 }

@@ -2,9 +2,9 @@
 // Thread notifications: { Reason_ThreadStarted, thread id } when a thread starts in the process and
 // { Reason_ThreadEnded, thread id } when it ends, each sent on the thread concerned.
 //
-// Linux tells a library nothing of thread starts, so the core reports the threads it can see: every thread
-// started with GThread (reported before its body runs), and any other thread the first time it sends a
-// callback or takes a pool block. Each reported thread's end is reported when it exits. A thread that never
+// Linux tells a library nothing of thread starts, so the core reports the threads it can see (ThreadPresence):
+// every thread started with GThread (reported before its body runs), and any other thread the first time it
+// sends a callback or takes a pool block. Each reported thread's end is reported when it exits. A thread that never
 // touches the core is never reported, and neither is its end.
 
 #include "Threads/GCallbackReason.h"
@@ -23,7 +23,4 @@ public:
 
     static void RegisterCallback(GCallbackReceiver* receiver);
     static void UnRegisterCallback(GCallbackReceiver* receiver);
-
-    // Reports the calling thread as started unless it was already; its end is then reported when it exits.
-    static void NoteCurrentThread();
 };
