@@ -12,15 +12,11 @@
 namespace {
 
 constexpr std::size_t PreviewBytes = 16;
-// Frames nested deeper than this are taken as malformed data.
-constexpr int MaxDepth = 500;
 
+// The dump goes as deep as a reader does, and no deeper.
 void checkDepth(int depth, std::size_t position) {
-    if (depth <= MaxDepth)
-        return;
-    auto* error = new InvalidPStream_Exception("");
-    error->message("Objects nested too deeply. Position=%li", static_cast<long>(position));
-    throw error;
+    if (depth >= StreamFormat::MaxDepth)
+        RaiseStreamError("Objects nested too deeply. Position=%li", static_cast<long>(position));
 }
 
 std::string hexBytes(const unsigned char* p, std::size_t n) {

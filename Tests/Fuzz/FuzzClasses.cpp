@@ -27,7 +27,7 @@ void GFuzzItem::read(ipstream& stream) {
     stream >> value >> name;
     std::unique_ptr<char16_t[]> text(stream.readWideString());
     stream >> bits >> area >> where;
-    next = static_cast<GFuzzItem*>(stream.readPointer(typeid(GFuzzItem)));
+    next = stream.readPointer<GFuzzItem>();
 }
 
 void GFuzzList::write_item(void* item, opstream& stream) const {

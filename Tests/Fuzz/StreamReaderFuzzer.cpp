@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int i = 0; i < 8; ++i)
             stream.readPointer(typeid(GStreamable));
     } catch (CException* e) {
-        e->Delete();
+        CExceptionPtr<> held(e);
     }
     // Nothing the fuzz classes read owns anything, so every object the stream built is released here once.
     const std::vector<GStreamable*> objects = stream.readObjects();

@@ -2,6 +2,7 @@
 
 #include "Core/Streams/StreamTestClasses.h"
 #include "Streams/InvalidPStream_Exception.h"
+#include "Streams/StreamFormat.h"
 #include "Streams/mpstream.h"
 #include "Support/ExceptionTesting.h"
 
@@ -78,4 +79,16 @@ TEST(StreamDump, MalformedFramesAreStreamErrors) {
     data = bytesWritten(stream);
     data.back() = 'X';
     EXPECT_NE(catchException<InvalidPStreamSuffix_Exception>([&] { dumpOf(data); }), nullptr);
+}
+
+TEST(StreamDump, GoesAsDeepAsTheReaderAndNoDeeper) {
+    const auto bytesOfChain = [](int length) {
+        const std::string text = chainStream(length);
+        return std::vector<unsigned char>(text.begin(), text.end());
+    };
+    const std::string deepest = dumpOf(bytesOfChain(StreamFormat::MaxDepth));
+    EXPECT_NE(deepest.find("frame GTestItem #1000"), std::string::npos);
+    auto error = catchException<InvalidPStream_Exception>([&] { dumpOf(bytesOfChain(StreamFormat::MaxDepth + 1)); });
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(std::string(error->getMessage()).rfind("Objects nested too deeply", 0), 0u);
 }

@@ -167,11 +167,8 @@ ipstream& operator>>(ipstream& stream, GBitSet& bits) {
     const long position = static_cast<long>(stream.countOfReadBytes());
     const DWORD size = stream.readDWord();
     const DWORD count = stream.readDWord();
-    if (size == 0 || count != wordsFor(size)) {
-        auto* error = new InvalidPStream_Exception("");
-        error->message("Invalid bit set: %u bits in %u words. Position=%li", size, count, position);
-        throw error;
-    }
+    if (size == 0 || count != wordsFor(size))
+        RaiseStreamError("Invalid bit set: %u bits in %u words. Position=%li", size, count, position);
     // Read word by word before anything is allocated for them: a count the data does not hold fails first.
     std::vector<DWORD> words;
     for (DWORD w = 0; w < count; ++w)

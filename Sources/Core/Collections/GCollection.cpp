@@ -203,11 +203,8 @@ void GCollection::read(ipstream& stream) {
     const DWORD limit = stream.compat_readDWord();
     const DWORD delta = stream.compat_readDWord();
     m_ownsItems = stream.readByte() != 0;
-    if (limit < count || count > MaxStreamedItems) {
-        auto* error = new InvalidPStream_Exception("");
-        error->message("Invalid collection size: count %u, limit %u. Position=%li", count, limit, position);
-        throw error;
-    }
+    if (limit < count || count > MaxStreamedItems)
+        RaiseStreamError("Invalid collection size: count %u, limit %u. Position=%li", count, limit, position);
     m_delta = std::max<int>(static_cast<int>(delta), 1);
     std::vector<void*> items;
     try {

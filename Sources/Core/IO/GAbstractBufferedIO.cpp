@@ -17,7 +17,7 @@ void GAbstractBufferedIO::flushQuietly() noexcept {
     try {
         flush();
     } catch (CException* e) {
-        e->Delete();
+        CExceptionPtr<> held(e);
     }
 }
 

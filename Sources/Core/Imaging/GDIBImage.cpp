@@ -5,6 +5,7 @@
 #include "Imaging/GIPL_ROI.h"
 #include "Imaging/GTemp32Image.h"
 #include "Streams/InvalidPStream_Exception.h"
+#include "Streams/StreamFormat.h"
 #include "Streams/ipstream.h"
 #include "Streams/opstream.h"
 
@@ -184,23 +185,18 @@ void GDIBImage::write(opstream& stream) const {
 // instead of allocating it.
 void GDIBImage::read(ipstream& stream) {
     const long position = static_cast<long>(stream.countOfReadBytes());
-    if (stream.readByte() == 0)
+    if (stream.readVersion(1, typeid(GDIBImage)) == 0)
         throw new InvalidFileFormat_Exception();
     const DWORD width = stream.readDWord();
     const DWORD height = stream.readDWord();
-    if (width > 0xFFFF || height > 0xFFFF || (width == 0) != (height == 0)) {
-        auto* error = new InvalidPStream_Exception("");
-        error->message("Invalid image size %ux%u. Position=%li", width, height, position);
-        throw error;
-    }
+    if (width > StreamFormat::LargestImageSide || height > StreamFormat::LargestImageSide ||
+        (width == 0) != (height == 0))
+        RaiseStreamError("Invalid image size %ux%u. Position=%li", width, height, position);
     std::vector<DWORD> pixels;
     std::vector<DWORD> row(width);
     for (DWORD y = 0; y < height; ++y) {
-        if (stream.readBytes(row.data(), sizeof(DWORD), width) != width * sizeof(DWORD)) {
-            auto* error = new InvalidPStream_Exception("");
-            error->message("Unexpected end of stream. Position=%li", static_cast<long>(stream.countOfReadBytes()));
-            throw error;
-        }
+        if (stream.readBytes(row.data(), sizeof(DWORD), width) != width * sizeof(DWORD))
+            RaiseStreamError("Unexpected end of stream. Position=%li", static_cast<long>(stream.countOfReadBytes()));
         pixels.insert(pixels.end(), row.begin(), row.end());
     }
     resize(static_cast<int>(width), static_cast<int>(height));

@@ -61,6 +61,6 @@ void GDIBSection::write(opstream& stream) const {
 }
 
 void GDIBSection::read(ipstream& stream) {
-    stream.readByte();
+    stream.readVersion(0, typeid(GDIBSection));
     GIPLImage::read(stream);
 }

@@ -141,7 +141,7 @@ void GIPLImage::write(opstream& stream) const {
 
 void GIPLImage::read(ipstream& stream) {
     GStreamable::read(stream);
-    stream.readByte();
+    stream.readVersion(0, typeid(GIPLImage));
 }
 
 void GIPLImage::PutImage(const RECT* clip, IplImage* destination, IplImage* destinationMask, POINT position,

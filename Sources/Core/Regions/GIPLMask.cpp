@@ -1,6 +1,7 @@
 #include "Regions/GIPLMask.h"
 
 #include "Streams/InvalidPStream_Exception.h"
+#include "Streams/StreamFormat.h"
 #include "Streams/ipstream.h"
 #include "Streams/opstream.h"
 
@@ -12,9 +13,6 @@
 G_IMPLEMENT_CLASS(GIPLMask, GDIBSection)
 
 namespace {
-
-// The largest side a stream may give a mask, as for the system's images.
-constexpr DWORD LargestSide = 0xFFFF;
 
 // The bytes of a row that hold pixels, and the bits of its last byte that do (the rest is padding).
 struct RowShape {
@@ -72,12 +70,6 @@ void columnRange(const std::vector<std::uint8_t>& bits, const RowShape& shape, i
         --hi;
     first = lo * 8 + std::countl_zero(bits[lo]);
     end = hi * 8 + 8 - std::countr_zero(bits[hi]);
-}
-
-[[noreturn]] void raiseBadSize(DWORD width, DWORD height, long position) {
-    auto* error = new InvalidPStream_Exception("");
-    error->message("Invalid mask size %ux%u. Position=%li", width, height, position);
-    throw error;
 }
 
 } // namespace
@@ -139,7 +131,7 @@ void GIPLMask::write(opstream& stream) const {
 // before the mask is made, so a size the data does not hold fails at the end of the data instead of allocating.
 void GIPLMask::read(ipstream& stream) {
     const long position = static_cast<long>(stream.countOfReadBytes());
-    const BYTE version = stream.readByte();
+    const BYTE version = stream.readVersion(3, typeid(GIPLMask));
     if (version < 3)
         stream.readByte();
     else
@@ -149,8 +141,8 @@ void GIPLMask::read(ipstream& stream) {
         return;
     const DWORD width = stream.readDWord();
     const DWORD height = stream.readDWord();
-    if (width > LargestSide || height > LargestSide)
-        raiseBadSize(width, height, position);
+    if (width > StreamFormat::LargestImageSide || height > StreamFormat::LargestImageSide)
+        RaiseStreamError("Invalid mask size %ux%u. Position=%li", width, height, position);
     if (version >= 2)
         stream.readDWord();
     const std::vector<BYTE> bits = stream.readBlock((width + 31) / 32 * 4 * static_cast<unsigned long long>(height));

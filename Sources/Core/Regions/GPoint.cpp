@@ -17,7 +17,7 @@ opstream& operator<<(opstream& stream, const GPoint& point) {
 }
 
 ipstream& operator>>(ipstream& stream, GPoint& point) {
-    stream.readByte();
+    stream.readVersion(0, typeid(GPoint));
     const auto x = static_cast<LONG>(stream.readDWord());
     point.set(x, static_cast<LONG>(stream.readDWord()));
     return stream;

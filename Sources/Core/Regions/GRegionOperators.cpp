@@ -80,7 +80,7 @@ opstream& operator<<(opstream& stream, const GRegion& region) {
 
 // The rectangles are read one by one, so a count the data does not hold fails at the end of the data.
 ipstream& operator>>(ipstream& stream, GRegion& region) {
-    stream.readByte();
+    stream.readVersion(0, typeid(GRegion));
     const DWORD count = stream.readDWord();
     std::vector<RECT> rects;
     for (DWORD i = 0; i < count; ++i) {

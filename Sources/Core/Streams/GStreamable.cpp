@@ -14,5 +14,5 @@ GStreamable* GStreamable::clone() const {
     mpstream stream;
     stream.writePointer(this);
     stream.seekg(0, GIO::FromBegin);
-    return static_cast<GStreamable*>(stream.readPointer(typeid(GStreamable)));
+    return stream.readPointer<GStreamable>();
 }

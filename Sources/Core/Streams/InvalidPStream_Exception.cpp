@@ -3,6 +3,8 @@
 #include "Text/CoreStringIds.h"
 #include "Text/TypeName.h"
 
+#include <cstdarg>
+
 InvalidPStreamIndex_Exception::InvalidPStreamIndex_Exception(const std::type_info& type, unsigned long index,
                                                              long position)
     : m_type(type), m_index(index), m_position(position) {
@@ -38,6 +40,11 @@ OldVersionOfClass_Exception::OldVersionOfClass_Exception(unsigned version, const
     message(IDS_OLD_VERSION, version, static_cast<const char*>(TypeName(type)));
 }
 
+NewVersionOfClass_Exception::NewVersionOfClass_Exception(unsigned version, const std::type_info& type)
+    : m_version(version), m_type(type) {
+    message(IDS_NEW_VERSION, version, static_cast<const char*>(TypeName(type)));
+}
+
 NotBaseClass_Exception::NotBaseClass_Exception(const std::type_info& objectType, const std::type_info& requiredType,
                                                long position)
     : m_objectType(objectType), m_requiredType(requiredType), m_position(position) {
@@ -48,3 +55,14 @@ NotBaseClass_Exception::NotBaseClass_Exception(const std::type_info& objectType,
 GFileReadError_Exception::GFileReadError_Exception() : InvalidPStream_Exception(IDS_GFILE_INVALID_INDEX) {}
 
 NonZeroPStreamState_Exception::NonZeroPStreamState_Exception() = default;
+
+void RaiseStreamError(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    GString text;
+    text.vformat(format, args);
+    va_end(args);
+    auto* error = new InvalidPStream_Exception("");
+    error->message("%s", static_cast<const char*>(text));
+    throw error;
+}

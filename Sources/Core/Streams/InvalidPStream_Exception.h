@@ -90,6 +90,19 @@ private:
     const std::type_info& m_type;
 };
 
+// Raised for a format version newer than the reader knows: its layout is unknown, so reading it as the newest
+// known one would misread everything after it.
+class NewVersionOfClass_Exception : public InvalidPStream_Exception {
+public:
+    NewVersionOfClass_Exception(unsigned version, const std::type_info& type);
+    unsigned getVersion() const { return m_version; }
+    const std::type_info& getType() const { return m_type; }
+
+private:
+    unsigned m_version;
+    const std::type_info& m_type;
+};
+
 class NotBaseClass_Exception : public InvalidPStream_Exception {
 public:
     NotBaseClass_Exception(const std::type_info& objectType, const std::type_info& requiredType, long position);
@@ -108,6 +121,10 @@ class GFileReadError_Exception : public InvalidPStream_Exception {
 public:
     GFileReadError_Exception();
 };
+
+// Raises an InvalidPStream_Exception with a message formatted from `format`: the report of malformed data that no
+// exception of its own describes.
+[[noreturn]] void RaiseStreamError(const char* format, ...) GSTRING_PRINTF(1, 2);
 
 // The stream was already in an error state; carries no message of its own.
 class NonZeroPStreamState_Exception : public InvalidPStream_Exception {

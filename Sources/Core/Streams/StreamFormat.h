@@ -27,4 +27,9 @@ inline constexpr DWORD SizedString = 0xFFFFFFFF;
 // Class references: a WORD length masked with this; the mask value itself is a null class.
 inline constexpr WORD ClassNameMask = 0x0FFF;
 
+// Limits that readers and tools apply alike. Objects nested deeper than MaxDepth are malformed data (and would
+// exhaust the stack); an image or mask side beyond LargestImageSide is malformed too.
+inline constexpr int MaxDepth = 1000;
+inline constexpr DWORD LargestImageSide = 0xFFFF;
+
 } // namespace StreamFormat

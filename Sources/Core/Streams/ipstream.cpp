@@ -19,8 +19,6 @@ namespace {
 char skippedObject;
 GStreamable* const Skipped = reinterpret_cast<GStreamable*>(&skippedObject);
 
-// Objects nested deeper than this are taken as malformed data (and would exhaust the stack).
-constexpr int MaxDepth = 1000;
 // Strings and skipped stretches are read in pieces of this size, so what is allocated follows the data.
 constexpr std::size_t Piece = 64 * 1024;
 
@@ -43,9 +41,7 @@ ipstream::ipstream(GAbstractBufferedIO* io) : pstream(io) {
 }
 
 void ipstream::raiseEndOfData() const {
-    auto* error = new InvalidPStream_Exception("");
-    error->message("Unexpected end of stream. Position=%li", static_cast<long>(m_read));
-    throw error;
+    RaiseStreamError("Unexpected end of stream. Position=%li", static_cast<long>(m_read));
 }
 
 // Primitive values
@@ -62,6 +58,13 @@ BYTE ipstream::readByte() {
         raiseEndOfData();
     ++m_read;
     return static_cast<BYTE>(b);
+}
+
+BYTE ipstream::readVersion(BYTE newest, const std::type_info& type) {
+    const BYTE version = readByte();
+    if (version > newest)
+        throw new NewVersionOfClass_Exception(version, type);
+    return version;
 }
 
 WORD ipstream::readWord() {
@@ -300,11 +303,8 @@ void* ipstream::readFrameContent(Frame& frame, const std::type_info& required, G
 // The body and the suffix. When either fails, an object built here is destroyed and its entry becomes a
 // placeholder.
 void* ipstream::readBody(const Frame& frame, const std::type_info& required, GStreamable* target) {
-    if (m_depth >= MaxDepth) {
-        auto* error = new InvalidPStream_Exception("");
-        error->message("Objects nested too deeply. Position=%li", static_cast<long>(m_read));
-        throw error;
-    }
+    if (m_depth >= StreamFormat::MaxDepth)
+        RaiseStreamError("Objects nested too deeply. Position=%li", static_cast<long>(m_read));
     GRTTIObject* built = nullptr;
     GStreamable* object = target;
     if (object == nullptr) {
@@ -483,7 +483,7 @@ GString ipstream::read_class_name_from_reference() {
         std::unique_ptr<char[]> name(readString());
         return GString(name.get());
     } catch (CException* e) {
-        e->Delete();
+        CExceptionPtr<> held(e);
         return GString();
     }
 }
@@ -493,7 +493,7 @@ GString ipstream::read_class_name_from_pointer() {
         if (readByte() != StreamFormat::NewObject)
             return GString();
     } catch (CException* e) {
-        e->Delete();
+        CExceptionPtr<> held(e);
         return GString();
     }
     return read_class_name_from_reference();

@@ -44,6 +44,14 @@ public:
     void readStreamable(GStreamable& object);
     // An object of the required type (its address as that type), or null.
     void* readPointer(const std::type_info& type);
+    // The same as a T pointer: `readPointer<GDIBImage>()`.
+    template <class T>
+    T* readPointer() {
+        return static_cast<T*>(readPointer(typeid(T)));
+    }
+    // A class's own format version byte. A version above `newest` raises NewVersionOfClass_Exception for `type`:
+    // its layout is unknown, and reading it as the newest would misread the rest of the stream.
+    BYTE readVersion(BYTE newest, const std::type_info& type);
     // The reader's own instance of an object the writer registered as static.
     void registerStaticObjectToRead(GStreamable* object);
     // Peeks at the class name of the next frame (or of the next pointer's frame), raising no error; the stream

@@ -21,6 +21,7 @@ constexpr StringResource Strings[] = {
     {IDS_OLD_VERSION, "Unsupported old version '%u' of class '%s'"},
     {IDS_NOT_BASE_CLASS, "Can't read class '%s' as '%s'. Position=%li"},
     {IDS_GFILE_INVALID_INDEX, "GFile : invalid index"},
+    {IDS_NEW_VERSION, "Unsupported new version '%u' of class '%s'"},
     {IDS_WRITE_TO_READ_ONLY, "Attempt writing to read-only file/buffer"},
     {IDS_READ_FROM_WRITE_ONLY, "Attempt reading of write-only file/buffer"},
     {IDS_FILE_IS_ABSENT, "File '%s' is absent"},

@@ -83,7 +83,7 @@ TEST(GDIBImage, StreamsItsRows) {
     mpstream stream;
     stream.writePointer(&image);
     stream.seekg(0, GIO::FromBegin);
-    std::unique_ptr<GDIBImage> read(static_cast<GDIBImage*>(stream.readPointer(typeid(GDIBImage))));
+    std::unique_ptr<GDIBImage> read(stream.readPointer<GDIBImage>());
     ASSERT_NE(read, nullptr);
     ASSERT_EQ(read->get_width(), 3);
     for (int y = 0; y < 2; ++y)

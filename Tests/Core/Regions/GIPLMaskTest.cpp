@@ -116,14 +116,14 @@ TEST(GIPLMask, StreamsAndReadsOlderVersions) {
     GIPLMask empty;
     stream.writePointer(&empty);
     stream.seekg(0, GIO::FromBegin);
-    std::unique_ptr<GIPLMask> read(static_cast<GIPLMask*>(stream.readPointer(typeid(GIPLMask))));
+    std::unique_ptr<GIPLMask> read(stream.readPointer<GIPLMask>());
     ASSERT_NE(read, nullptr);
     ASSERT_EQ(read->get_width(), 33);
     ASSERT_EQ(read->get_height(), 3);
     EXPECT_TRUE(read->getBit(0, 0));
     EXPECT_TRUE(read->getBit(32, 2));
     EXPECT_FALSE(read->getBit(32, 0));
-    std::unique_ptr<GIPLMask> readEmpty(static_cast<GIPLMask*>(stream.readPointer(typeid(GIPLMask))));
+    std::unique_ptr<GIPLMask> readEmpty(stream.readPointer<GIPLMask>());
     EXPECT_TRUE(readEmpty->is_empty());
 
     // Version 0: the image part's byte only, no buffer size, rows bottom up.

@@ -46,7 +46,7 @@ void writeSample(opstream& stream, const GTestItems& list) {
 }
 
 std::unique_ptr<GTestItems> readSample(ipstream& stream) {
-    return std::unique_ptr<GTestItems>(static_cast<GTestItems*>(stream.readPointer(typeid(GTestItems))));
+    return std::unique_ptr<GTestItems>(stream.readPointer<GTestItems>());
 }
 
 int countOf(const std::unique_ptr<GTestItems>& list) {

@@ -202,8 +202,8 @@ TEST(ObjectStream, PointersAreWrittenOnceThenByIndex) {
     EXPECT_EQ(hex(bytes.substr(first)), "01 01 00");
 
     stream.seekg(0, GIO::FromBegin);
-    auto* a = static_cast<GTestItem*>(stream.readPointer(typeid(GTestItem)));
-    auto* b = static_cast<GTestItem*>(stream.readPointer(typeid(GTestItem)));
+    auto* a = stream.readPointer<GTestItem>();
+    auto* b = stream.readPointer<GTestItem>();
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(a, b);
     EXPECT_EQ(a->value, 3);
@@ -230,7 +230,7 @@ TEST(ObjectStream, LargeIndicesTakeTheLongForm) {
     stream.seekg(0, GIO::FromBegin);
     std::vector<std::unique_ptr<GTestItem>> read;
     for (std::size_t i = 0; i < items.size(); ++i)
-        read.emplace_back(static_cast<GTestItem*>(stream.readPointer(typeid(GTestItem))));
+        read.emplace_back(stream.readPointer<GTestItem>());
     EXPECT_EQ(stream.readPointer(typeid(GTestItem)), read[65533].get());
     EXPECT_EQ(stream.readPointer(typeid(GTestItem)), read[65534].get());
 }
@@ -242,10 +242,10 @@ TEST(ObjectStream, SelfReferenceAndForcedCopies) {
     stream.writePointer(&loop);
     stream.writePointer(&loop, true);
     stream.seekg(0, GIO::FromBegin);
-    std::unique_ptr<GTestItem> read(static_cast<GTestItem*>(stream.readPointer(typeid(GTestItem))));
+    std::unique_ptr<GTestItem> read(stream.readPointer<GTestItem>());
     ASSERT_NE(read, nullptr);
     EXPECT_EQ(read->next, read.get());
-    std::unique_ptr<GTestItem> copy(static_cast<GTestItem*>(stream.readPointer(typeid(GTestItem))));
+    std::unique_ptr<GTestItem> copy(stream.readPointer<GTestItem>());
     EXPECT_NE(copy.get(), read.get());
     EXPECT_EQ(copy->next, read.get()); // its pointer was a back-reference to the first
 }
@@ -277,7 +277,7 @@ TEST(ObjectStream, StaticObjects) {
     stream.seekg(0, GIO::FromBegin);
     GTestItem readersOwn(0, "mine");
     stream.registerStaticObjectToRead(&readersOwn);
-    std::unique_ptr<GTestItem> read(static_cast<GTestItem*>(stream.readPointer(typeid(GTestItem))));
+    std::unique_ptr<GTestItem> read(stream.readPointer<GTestItem>());
     EXPECT_EQ(read->next, &readersOwn);
 }
 
@@ -293,7 +293,7 @@ TEST(ObjectStream, OldNamesReadAsTheRealClass) {
     stream.writeBytes(&length, 4);
     stream.writeString("GTestOldItem");
     stream.seekg(0, GIO::FromBegin);
-    std::unique_ptr<GTestItem> read(static_cast<GTestItem*>(stream.readPointer(typeid(GTestItem))));
+    std::unique_ptr<GTestItem> read(stream.readPointer<GTestItem>());
     ASSERT_NE(read, nullptr);
     EXPECT_STREQ(read->getClassName(), "GTestItem");
     EXPECT_STREQ(read->readAs->getName(), "GTestOldItem");
@@ -310,7 +310,7 @@ TEST(ObjectStream, OldStyleFrames) {
     stream.writeByte('{');
     stream.writeString("GUnknownOld");
     stream.seekg(0, GIO::FromBegin);
-    std::unique_ptr<GTestItem> read(static_cast<GTestItem*>(stream.readPointer(typeid(GTestItem))));
+    std::unique_ptr<GTestItem> read(stream.readPointer<GTestItem>());
     EXPECT_EQ(read->value, 6);
     auto error = catchException<UnknownStreamableType_Exception>([&] { stream.readPointer(typeid(GTestItem)); });
     ASSERT_NE(error, nullptr);
@@ -383,9 +383,9 @@ TEST(ObjectStream, UnknownClassesAreSkipped) {
         GTestExtra::Unregister();
     }
     stream.seekg(0, GIO::FromBegin);
-    std::unique_ptr<GTestItem> first(static_cast<GTestItem*>(stream.readPointer(typeid(GTestItem))));
+    std::unique_ptr<GTestItem> first(stream.readPointer<GTestItem>());
     EXPECT_EQ(stream.readPointer(typeid(GTestItem)), nullptr);
-    std::unique_ptr<GTestItem> third(static_cast<GTestItem*>(stream.readPointer(typeid(GTestItem))));
+    std::unique_ptr<GTestItem> third(stream.readPointer<GTestItem>());
     ASSERT_NE(third, nullptr);
     EXPECT_EQ(std::string(third->name), "after");
     EXPECT_EQ(third->next, nullptr);
@@ -423,9 +423,8 @@ TEST(ObjectStream, EveryTruncationFailsCleanly) {
     const std::string bytes = bytesOf(stream);
     for (std::size_t n = 0; n < bytes.size(); ++n) {
         Reader cut(bytes.substr(0, n));
-        auto error = catchException<InvalidPStream_Exception>([&] {
-            std::unique_ptr<GStreamable> read(static_cast<GStreamable*>(cut.stream.readPointer(typeid(GStreamable))));
-        });
+        auto error = catchException<InvalidPStream_Exception>(
+            [&] { std::unique_ptr<GStreamable> read(cut.stream.readPointer<GStreamable>()); });
         EXPECT_NE(error, nullptr) << n;
     }
 }

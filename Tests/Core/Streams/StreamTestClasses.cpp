@@ -1,5 +1,7 @@
 #include "Core/Streams/StreamTestClasses.h"
 
+#include "Streams/mpstream.h"
+
 G_IMPLEMENT_CLASS(GTestItem, GStreamable)
 G_IMPLEMENT_CLASS(GTestItems, GCollection)
 
@@ -16,7 +18,7 @@ void GTestItem::read(ipstream& stream) {
     readAs = stream.metaclassOfReadingObject();
     stream.readByte();
     stream >> value >> name;
-    next = static_cast<GTestItem*>(stream.readPointer(typeid(GTestItem)));
+    next = stream.readPointer<GTestItem>();
 }
 
 void GTestItems::write_item(void* item, opstream& stream) const {
@@ -51,5 +53,14 @@ void GTestExtra::write(opstream& stream) const {
 void GTestExtra::read(ipstream& stream) {
     GTestItem::read(stream);
     for (DWORD n = stream.readDWord(); n > 0; --n)
-        children.push_back(static_cast<GTestItem*>(stream.readPointer(typeid(GTestItem))));
+        children.push_back(stream.readPointer<GTestItem>());
+}
+
+std::string chainStream(int length) {
+    std::vector<GTestItem> items(static_cast<std::size_t>(length));
+    for (std::size_t i = 0; i + 1 < items.size(); ++i)
+        items[i].next = &items[i + 1];
+    mpstream stream;
+    stream.writePointer(&items.front());
+    return bytesOf(stream);
 }

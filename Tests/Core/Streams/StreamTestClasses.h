@@ -48,6 +48,9 @@ public:
     std::vector<GTestItem*> children; // written as new objects inside this one
 };
 
+// The stream of one pointer to a chain of `length` items, each written inside the one before it.
+std::string chainStream(int length);
+
 // The bytes of a memory stream as a string.
 template <class Stream>
 std::string bytesOf(Stream& stream) {
