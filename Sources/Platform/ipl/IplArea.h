@@ -9,11 +9,20 @@
 #include <limits>
 #include <vector>
 
-// A loop the compiler vectorises gets an AVX2 copy beside the x86-64 baseline one; the library picks the copy
-// the processor runs when it is loaded.
-#define IPL_AVX2_CLONE __attribute__((target_clones("avx2", "default")))
+// A loop the compiler vectorises can get an AVX2 copy beside the x86-64 baseline one: its one body is written as
+// an IPL_LOOP_BODY function, which both copies inline, the AVX2 copy marked IPL_AVX2. The caller picks the copy by
+// ipl::hasAvx2(), an ordinary test at run time: choices the loader makes (target_clones, ifunc) run before the
+// sanitizers start and crash under ThreadSanitizer.
+#define IPL_LOOP_BODY inline __attribute__((always_inline))
+#define IPL_AVX2 __attribute__((target("avx2")))
 
 namespace ipl {
+
+// Whether the processor runs AVX2 instructions (asked once).
+inline bool hasAvx2() {
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2;
+}
 
 // Bits of one-bit images: the leftmost pixel is the high bit of its byte.
 inline bool bitAt(const IplImage* image, int x, int y) {

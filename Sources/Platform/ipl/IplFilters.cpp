@@ -82,15 +82,30 @@ const Kernel& kernelOf(IplFilter filter) {
 // time: the incoming row's sums join before, the leaving row's go after. The numerators stay below 2^24 and the
 // area below 2^16, so a correctly rounded float quotient truncates to the exact one: it misses the next integer
 // by at least 1/area, more than half a float step at 256.
-IPL_AVX2_CLONE void meansIntoBytes(int* __restrict columns, const int* __restrict incoming,
-                                   const int* __restrict leaving, std::size_t count, int area,
-                                   std::uint8_t* __restrict target) {
+IPL_LOOP_BODY void meansIntoBytesLoop(int* __restrict columns, const int* __restrict incoming,
+                                      const int* __restrict leaving, std::size_t count, int area,
+                                      std::uint8_t* __restrict target) {
     const float divisor = static_cast<float>(area);
     for (std::size_t k = 0; k < count; ++k) {
         const int sum = columns[k] + incoming[k];
         target[k] = static_cast<std::uint8_t>(static_cast<int>(static_cast<float>(sum + area / 2) / divisor));
         columns[k] = sum - leaving[k];
     }
+}
+
+IPL_AVX2 void meansIntoBytesAvx2(int* columns, const int* incoming, const int* leaving, std::size_t count, int area,
+                                 std::uint8_t* target) {
+    meansIntoBytesLoop(columns, incoming, leaving, count, area, target);
+}
+
+void meansIntoBytesBaseline(int* columns, const int* incoming, const int* leaving, std::size_t count, int area,
+                            std::uint8_t* target) {
+    meansIntoBytesLoop(columns, incoming, leaving, count, area, target);
+}
+
+void meansIntoBytes(int* columns, const int* incoming, const int* leaving, std::size_t count, int area,
+                    std::uint8_t* target) {
+    (hasAvx2() ? meansIntoBytesAvx2 : meansIntoBytesBaseline)(columns, incoming, leaving, count, area, target);
 }
 
 // Rounds a quotient half up, also for negative sums.
