@@ -34,8 +34,9 @@ std::string hexBytes(const unsigned char* p, std::size_t n) {
 StreamDump::StreamDump(const std::vector<unsigned char>& data, std::size_t base, std::ostream& out)
     : m_data(data), m_base(base), m_out(out) {}
 
-void StreamDump::run() {
+std::size_t StreamDump::run() {
     sequence(0, m_data.size(), 0);
+    return m_frames;
 }
 
 void StreamDump::line(std::size_t at, int depth, const std::string& text) {
@@ -122,6 +123,7 @@ std::size_t StreamDump::frame(std::size_t at, int depth) {
     checkDepth(depth, m_base + at);
     const Name name = prefixName(at);
     const std::size_t end = frameEnd(at, name, depth);
+    ++m_frames;
     std::string text = "frame ";
     if (name.present) {
         m_objects.push_back(name.text);

@@ -15,7 +15,8 @@ public:
     // `base` is the file offset of the first byte, for the positions printed.
     StreamDump(const std::vector<unsigned char>& data, std::size_t base, std::ostream& out);
 
-    void run();
+    // Prints the dump; returns the number of object frames found (none: the data is no object stream).
+    std::size_t run();
 
 private:
     struct Name {
@@ -40,4 +41,5 @@ private:
     std::size_t m_base;
     std::ostream& m_out;
     std::vector<std::string> m_objects; // class names by index, as a reader numbers them
+    std::size_t m_frames = 0;
 };

@@ -3,15 +3,12 @@
 //   kortool --help | --version
 
 #include "Errors/GException.h"
-#include "Errors/GLibraryExceptions.h"
 #include "StreamDump.h"
 #include "Text/CoreStringTable.h"
+#include "ToolInput.h"
 
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
+#include <exception>
 #include <iostream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -24,8 +21,10 @@ const char* const Usage = R"(Usage:
 
 dump lists every object frame with its class name, position and length, the objects nested in it and the
 bytes between them. At the top level the stream is taken as a run of pointers (null, new object, reference).
-Classes that this program does not know are marked: a reader without them skips their objects.
-Malformed data ends the dump with the stream error and exit status 1.
+Classes that this program does not know are marked: a reader without them skips their objects. N is a byte
+count, decimal or hexadecimal after 0x.
+Exit status: 0 on success, 1 when the file cannot be read or holds malformed data (or no object stream at
+all), 2 for a command line it does not understand.
 )";
 
 int usageError(const std::string& message) {
@@ -33,28 +32,27 @@ int usageError(const std::string& message) {
     return 2;
 }
 
-std::vector<unsigned char> readFrom(const std::string& path, std::size_t offset) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw new FileIsAbsent_Exception(path.c_str());
-    in.seekg(static_cast<std::streamoff>(offset));
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
+int failure(const std::string& message) {
+    std::cout.flush();
+    std::cerr << "kortool: " << message << '\n';
+    return 1;
 }
 
 int dump(const std::vector<std::string>& args) {
     if (args.empty())
         return usageError("dump needs a file");
-    std::size_t offset = 0;
+    std::uint64_t offset = 0;
     if (args.size() == 3 && args[1] == "--offset") {
-        char* end = nullptr;
-        offset = std::strtoull(args[2].c_str(), &end, 0);
-        if (*end != '\0')
-            return usageError("--offset takes a number");
+        const std::optional<std::uint64_t> number = parseCount(args[2]);
+        if (!number)
+            return usageError("--offset takes a byte count, not '" + args[2] + "'");
+        offset = *number;
     } else if (args.size() != 1) {
         return usageError("unexpected arguments to dump");
     }
-    const std::vector<unsigned char> data = readFrom(args[0], offset);
-    StreamDump(data, offset, std::cout).run();
+    const std::vector<unsigned char> data = readToolInput(args[0], offset);
+    if (StreamDump(data, offset, std::cout).run() == 0)
+        return failure("'" + args[0] + "' holds no object frame: it is not an object stream");
     return 0;
 }
 
@@ -82,8 +80,8 @@ int main(int argc, char** argv) {
         CExceptionPtr<CException> held(e);
         char message[1024];
         e->GetErrorMessage(message, sizeof message);
-        std::cout.flush();
-        std::cerr << "kortool: " << message << '\n';
-        return 1;
+        return failure(message);
+    } catch (const std::exception& e) {
+        return failure(e.what());
     }
 }

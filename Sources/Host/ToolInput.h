@@ -1,0 +1,16 @@
+#pragma once
+// What kortool's commands take from the command line: input files read whole, and numbers. Each way a path can
+// fail to give data (absent, a directory, unreadable, empty, an offset at or past its end) raises an exception
+// whose message names the file: FileIsAbsent_Exception for an absent file, std::runtime_error otherwise.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The bytes of the file at `path` from byte `offset` on; at least one.
+std::vector<unsigned char> readToolInput(const std::string& path, std::uint64_t offset);
+
+// The number in `text`: decimal digits, or hexadecimal ones after "0x". Empty for anything else, a sign, or a
+// value beyond 64 bits.
+std::optional<std::uint64_t> parseCount(const std::string& text);

@@ -1,0 +1,86 @@
+// kortool run as a person runs it: the real program, its exit status and what it prints.
+
+#include "Core/Streams/StreamTestClasses.h"
+#include "Support/FileContents.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome kortool(const std::string& arguments) {
+    const std::string command = std::string(KORTOOL) + " " + arguments + " >out.txt 2>err.txt";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile("out.txt"), readFile("err.txt")};
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Fails unless kortool exits with `status` and says `message` (and nothing that looks like a crash).
+void expectRefusal(const std::string& arguments, int status, const std::string& message) {
+    const Outcome outcome = kortool(arguments);
+    EXPECT_EQ(outcome.status, status) << arguments;
+    EXPECT_EQ(outcome.err.rfind("kortool: " + message, 0), 0u) << arguments << "\n" << outcome.err;
+}
+
+} // namespace
+
+TEST(Kortool, DumpsAnObjectStream) {
+    writeFile("chain.bin", chainStream(2));
+    const Outcome outcome = kortool("dump chain.bin");
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("frame GTestItem #2"), std::string::npos);
+    EXPECT_EQ(kortool("dump chain.bin --offset 0x1").out.rfind("       1  frame GTestItem #1", 0), 0u);
+}
+
+TEST(Kortool, RefusesFilesThatGiveNoStream) {
+    std::filesystem::create_directory("folder");
+    writeFile("empty.bin", "");
+    writeFile("noise.bin", std::string("\x12\x84\x41\xDA\x04\x33\xCA\xA1\xD8\xED\x81\x05", 12));
+    expectRefusal("dump absent.bin", 1, "File 'absent.bin' is absent");
+    expectRefusal("dump folder", 1, "'folder' is a directory, not a file");
+    expectRefusal("dump empty.bin", 1, "'empty.bin' is empty");
+    expectRefusal("dump noise.bin", 1, "'noise.bin' holds no object frame");
+}
+
+TEST(Kortool, RefusesAnUnreadableFile) {
+    writeFile("locked.bin", chainStream(1));
+    std::filesystem::permissions("locked.bin", std::filesystem::perms::none);
+    std::string path = "locked.bin";
+    if (::access(path.c_str(), R_OK) == 0) { // the superuser reads it all the same
+        path = "/proc/1/mem";
+        const int fd = ::open(path.c_str(), O_RDONLY);
+        if (fd >= 0) {
+            ::close(fd);
+            GTEST_SKIP() << "every file is readable here";
+        }
+    }
+    expectRefusal("dump " + path, 1, "'" + path + "' cannot be opened: Permission denied");
+}
+
+TEST(Kortool, RefusesBadNumbersAndArguments) {
+    writeFile("chain.bin", chainStream(1));
+    const auto size = std::to_string(std::filesystem::file_size("chain.bin"));
+    for (const char* number : {"abc", "-5", "+5", "12x", "0x", "", "99999999999999999999999"})
+        expectRefusal(std::string("dump chain.bin --offset '") + number + "'", 2, "--offset takes a byte count");
+    expectRefusal("dump chain.bin --offset " + size, 1,
+                  "'chain.bin' has " + size + " bytes: offset " + size + " is at or past its end");
+    expectRefusal("dump", 2, "dump needs a file");
+    expectRefusal("dump chain.bin extra", 2, "unexpected arguments to dump");
+    expectRefusal("frobnicate", 2, "unknown command 'frobnicate'");
+}
