@@ -282,13 +282,14 @@ void* ipstream::readFrame(const std::type_info& required, GStreamable* target) {
 }
 
 // From the class name on. A frame without a name (its object was not to be written) has no body: it leaves a
-// given object as it is.
+// given object as it is, in either style. Old-style frames cannot be skipped, so one of a class unknown here, or
+// a nameless one with no object to leave, is an error.
 void* ipstream::readFrameContent(Frame& frame, const std::type_info& required, GStreamable* target) {
     std::unique_ptr<char[]> name(readString());
     frame.hasName = name != nullptr;
     frame.name = name.get();
     frame.meta = frame.hasName ? find_class(name.get()) : nullptr;
-    if (!frame.newStyle && frame.meta == nullptr)
+    if (!frame.newStyle && frame.meta == nullptr && (frame.hasName || target == nullptr))
         throw new UnknownStreamableType_Exception(frame.name);
     if (frame.meta != nullptr)
         return readBody(frame, required, target);

@@ -1,5 +1,6 @@
 #include "Core/Streams/StreamTestClasses.h"
 #include "IO/GIOException.h"
+#include "Streams/InvalidPStream_Exception.h"
 #include "Streams/fpstream.h"
 #include "Streams/mpstream.h"
 #include "Streams/zpstream.h"
@@ -197,4 +198,22 @@ TEST(CompressedStream, ACorruptedBlockIsADataError) {
     ASSERT_NE(error, nullptr);
     EXPECT_EQ(std::string(error->getMessage()), "ZLib: data error");
     EXPECT_EQ(error->getCode(), Z_DATA_ERROR);
+}
+
+// Cut compressed data reads as the end of the data, reported by the stream with its position (zlib itself would
+// only say "buffer error").
+TEST(CompressedStream, CutDataIsAnUnexpectedEndOfTheStream) {
+    TempDirectory folder;
+    const auto path = folder.path() / "cut.bin";
+    {
+        ozpstream out(path.c_str());
+        writeSample(out, *sample(100));
+    }
+    const std::string file = readFile(path);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << file.substr(0, file.size() / 2);
+
+    izpstream in(path.c_str());
+    auto error = catchException<InvalidPStream_Exception>([&] { readSample(in); });
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(std::string(error->getMessage()).rfind("Unexpected end of stream. Position=", 0), 0u);
 }

@@ -315,6 +315,24 @@ TEST(ObjectStream, OldStyleFrames) {
     auto error = catchException<UnknownStreamableType_Exception>([&] { stream.readPointer(typeid(GTestItem)); });
     ASSERT_NE(error, nullptr);
     EXPECT_EQ(std::string(error->getMessage()), "Unknown streamable class 'GUnknownOld'");
+
+    // A nameless old frame leaves the object given as it is; with none given it cannot be read.
+    mpstream nameless;
+    nameless.writeByte('{');
+    nameless.writeString(nullptr);
+    nameless.writeByte(']');
+    nameless.seekg(0, GIO::FromBegin);
+    GTestItem kept(7, "kept");
+    nameless.readStreamable(kept);
+    EXPECT_EQ(kept.value, 7);
+    EXPECT_EQ(nameless.countOfReadBytes(), nameless.length());
+    nameless.seekg(0, GIO::FromBegin);
+    nameless.writeByte(2);
+    nameless.writeByte('{');
+    nameless.writeString(nullptr);
+    nameless.writeByte(']');
+    nameless.seekg(0, GIO::FromBegin);
+    EXPECT_NE(catchException<UnknownStreamableType_Exception>([&] { nameless.readPointer<GTestItem>(); }), nullptr);
 }
 
 TEST(ObjectStream, Errors) {
