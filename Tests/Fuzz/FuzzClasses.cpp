@@ -20,6 +20,7 @@ void GFuzzItem::write(opstream& stream) const {
     stream.writeWideString(u"wide \u00E9");
     stream << bits << area << where;
     stream.writePointer(next);
+    stream.writeStreamable(children);
 }
 
 void GFuzzItem::read(ipstream& stream) {
@@ -28,6 +29,7 @@ void GFuzzItem::read(ipstream& stream) {
     std::unique_ptr<char16_t[]> text(stream.readWideString());
     stream >> bits >> area >> where;
     next = stream.readPointer<GFuzzItem>();
+    stream.readStreamable(children);
 }
 
 void GFuzzList::write_item(void* item, opstream& stream) const {
@@ -58,7 +60,7 @@ void writeSeed(const std::string& path, unsigned char mode, const GStreamable& o
 } // namespace
 
 void WriteFuzzSeeds(const char* folder) {
-    GFuzzItem first, second;
+    GFuzzItem first, second, third;
     first.value = 1;
     first.name = "first";
     first.bits += 40;
@@ -66,6 +68,8 @@ void WriteFuzzSeeds(const char* folder) {
     first.where = GPoint(-4, 9);
     second.next = &first;
     first.next = &second;
+    third.next = &third;
+    second.children.insert(&third);
     GFuzzList list;
     list.insert(&first);
     list.insert(&second);
@@ -81,4 +85,7 @@ void WriteFuzzSeeds(const char* folder) {
         writeSeed(std::string(folder) + "/image" + std::to_string(mode), mode, image);
         writeSeed(std::string(folder) + "/mask" + std::to_string(mode), mode, mask);
     }
+    // The objects here are the function's own: no list may destroy them.
+    list.ownsItems(false);
+    second.children.ownsItems(false);
 }

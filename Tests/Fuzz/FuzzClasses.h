@@ -1,12 +1,21 @@
 #pragma once
-// Streamable classes that the stream fuzzer reads. None of them owns another object, so every object a stream
-// builds is released exactly once, through the stream's list of read objects.
+// Streamable classes that the stream fuzzer reads: items that own lists of items (trees, whose ownership the
+// stream decides) and link to each other without owning, with every kind of value the core streams. Whatever a
+// stream builds is released exactly once: by its owner, or by the stream's clean-up.
 
 #include "Collections/GBitSet.h"
-#include "Collections/GCollection.h"
+#include "Collections/TGCollection.h"
 #include "Regions/GPoint.h"
 #include "Regions/GRegion.h"
 #include "Text/GString.h"
+
+class GFuzzItem;
+
+class GFuzzList : public TGCollection<GFuzzItem> {
+    G_CLASS(GFuzzList)
+    void write_item(void* item, opstream& stream) const override;
+    void* read_item(ipstream& stream) override;
+};
 
 class GFuzzItem : public GStreamable {
     G_CLASS(GFuzzItem)
@@ -19,14 +28,8 @@ class GFuzzItem : public GStreamable {
     GBitSet bits;
     GRegion area;
     GPoint where;
-    GFuzzItem* next = nullptr;
-};
-
-class GFuzzList : public GCollection {
-    G_CLASS(GFuzzList)
-    void write_item(void* item, opstream& stream) const override;
-    void* read_item(ipstream& stream) override;
-    void freeItem(void*) override {}
+    GFuzzItem* next = nullptr; // not owned
+    GFuzzList children;
 };
 
 // Sample streams of every kind the reader meets: the fuzzer's seeds.

@@ -10,8 +10,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <set>
-#include <vector>
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     AddCoreStringLoader();
@@ -34,9 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (CException* e) {
         CExceptionPtr<> held(e);
     }
-    // Nothing the fuzz classes read owns anything, so every object the stream built is released here once.
-    const std::vector<GStreamable*> objects = stream.readObjects();
-    for (GStreamable* object : std::set<GStreamable*>(objects.begin(), objects.end()))
-        object->destroyThis();
+    stream.destroyReadObjects();
     return 0;
 }

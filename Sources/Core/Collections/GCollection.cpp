@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 G_IMPLEMENT_CLASS(GCollection, GStreamable)
@@ -179,9 +180,12 @@ void GCollection::freeItem(void* item) {
 
 // More items than any collection of the system holds: a stream that claims more is malformed.
 constexpr DWORD MaxStreamedItems = 1 << 24;
-// Free slots beyond the items that a stream may ask for: the stored limit is honoured up to this, so what is
-// allocated follows what the data holds.
+// Free slots beyond the items that a stream may ask for (the stored limit is honoured up to this), the largest
+// growth step it may set, and the number of items that take no bytes at all (a class that streams nothing of its
+// items): so what a stream allocates follows what its data holds.
 constexpr DWORD MaxStreamedSlack = 4096;
+constexpr DWORD MaxStreamedDelta = 4096;
+constexpr DWORD MaxEmptyItems = 4096;
 
 void GCollection::write(opstream& stream) const {
     GStreamable::write(stream);
@@ -193,8 +197,9 @@ void GCollection::write(opstream& stream) const {
         write_item(m_items[i], stream);
 }
 
-// The items are read before the array is made, so a malformed stream fails before anything large is
-// allocated; items read before a failure are released when the collection owns them.
+// The items are read before the array is made, so a malformed stream fails before anything large is allocated.
+// An owning collection claims its items from the stream, which refuses any that already has an owner. Whatever
+// happens, the items read so far end up in the collection, so that it releases what it owns and nothing else does.
 void GCollection::read(ipstream& stream) {
     GStreamable::read(stream);
     empty();
@@ -205,20 +210,32 @@ void GCollection::read(ipstream& stream) {
     m_ownsItems = stream.readByte() != 0;
     if (limit < count || count > MaxStreamedItems)
         RaiseStreamError("Invalid collection size: count %u, limit %u. Position=%li", count, limit, position);
-    m_delta = std::max<int>(static_cast<int>(delta), 1);
+    m_delta = static_cast<int>(std::clamp<DWORD>(delta, 1, MaxStreamedDelta));
     std::vector<void*> items;
     try {
-        for (DWORD i = 0; i < count; ++i)
-            items.push_back(read_item(stream));
-    } catch (...) {
+        std::optional<ipstream::OwningScope> owning;
         if (m_ownsItems)
-            for (void* item : items)
-                freeItem(item);
+            owning.emplace(stream);
+        DWORD emptyItems = 0;
+        for (DWORD i = 0; i < count; ++i) {
+            const unsigned long before = stream.countOfReadBytes();
+            items.push_back(read_item(stream));
+            if (stream.countOfReadBytes() == before && ++emptyItems > MaxEmptyItems)
+                RaiseStreamError("Invalid collection size: count %u of items that take no bytes. Position=%li", count,
+                                 position);
+        }
+    } catch (...) {
+        adopt(items, items.size());
         throw;
     }
-    setLimit(static_cast<int>(std::min(limit, count + MaxStreamedSlack)));
+    adopt(items, std::min(limit, count + MaxStreamedSlack));
+}
+
+// Takes `items` as its whole content, with room for `limit` of them.
+void GCollection::adopt(const std::vector<void*>& items, std::size_t limit) {
+    setLimit(static_cast<int>(std::max(limit, items.size())));
     std::copy(items.begin(), items.end(), m_items);
-    m_count = static_cast<int>(count);
+    m_count = static_cast<int>(items.size());
 }
 
 void GCollection::write_item(void*, opstream&) const {}

@@ -5,6 +5,8 @@
 
 #include "Streams/GStreamable.h"
 
+#include <vector>
+
 class GCollection : public GStreamable {
     G_CLASS(GCollection)
 
@@ -71,6 +73,7 @@ protected:
 
 private:
     void makeRoom(int i, int n);
+    void adopt(const std::vector<void*>& items, std::size_t limit);
 
     bool m_ownsItems = true;
     void** m_items = nullptr;

@@ -30,6 +30,7 @@ struct ipstream::Frame {
     bool hasName = false;
     GString name;
     const GMetaClass* meta = nullptr;
+    bool owned = false; // the object has an owner from the start: the caller's, or the reader that claimed it
 };
 
 ipstream::ipstream() {
@@ -222,9 +223,36 @@ ipstream& ipstream::operator>>(const GMetaClass*& meta) {
 
 std::vector<GStreamable*> ipstream::readObjects() const {
     std::vector<GStreamable*> objects;
-    std::copy_if(m_objects.begin(), m_objects.end(), std::back_inserter(objects),
-                 [](GStreamable* object) { return object != Skipped; });
+    for (const Entry& entry : m_objects)
+        if (entry.object != Skipped)
+            objects.push_back(entry.object);
     return objects;
+}
+
+ipstream::OwningScope::OwningScope(ipstream& stream)
+    : m_stream(stream), m_outer(std::exchange(stream.m_owningDepth, stream.m_depth)) {}
+
+ipstream::OwningScope::~OwningScope() {
+    m_stream.m_owningDepth = m_outer;
+}
+
+void ipstream::claim(std::size_t entry, long position) {
+    const auto index = static_cast<unsigned long>(entry + 1);
+    if (m_objects[entry].owned)
+        RaiseStreamError("Object #%lu already has an owner. Position=%li", index, position);
+    if (m_objects[entry].open)
+        RaiseStreamError("Object #%lu would own itself. Position=%li", index, position);
+    m_objects[entry].owned = true;
+}
+
+// Owned objects go with their owners, so only the others are destroyed here; an object whose reading failed was
+// destroyed then and left a placeholder.
+void ipstream::destroyReadObjects() {
+    std::vector<Entry> entries;
+    entries.swap(m_objects);
+    for (const Entry& entry : entries)
+        if (!entry.owned && entry.object != Skipped)
+            entry.object->destroyThis();
 }
 
 long ipstream::tellg() {
@@ -262,8 +290,9 @@ bool ipstream::matchesMarker(const BYTE (&marker)[4]) {
     return std::equal(b, b + 4, marker);
 }
 
-void* ipstream::readFrame(const std::type_info& required, GStreamable* target) {
+void* ipstream::readFrame(const std::type_info& required, GStreamable* target, bool owned) {
     Frame frame;
+    frame.owned = owned || target != nullptr;
     frame.start = m_read;
     const BYTE first = readByte();
     if (first == StreamFormat::PrefixMarker[0]) {
@@ -322,7 +351,7 @@ void* ipstream::readBody(const Frame& frame, const std::type_info& required, GSt
         throw new NotBaseClass_Exception(objectType, required, static_cast<long>(m_read));
     }
     const std::size_t entry = m_objects.size();
-    m_objects.push_back(object); // before the content, so references back to it resolve
+    m_objects.push_back({object, frame.owned, true}); // before the content, so references back to it resolve
     const GMetaClass* outer = std::exchange(m_readingClass, frame.meta);
     ++m_depth;
     try {
@@ -331,12 +360,14 @@ void* ipstream::readBody(const Frame& frame, const std::type_info& required, GSt
     } catch (...) {
         --m_depth;
         m_readingClass = outer;
+        m_objects[entry].open = false;
         if (built != nullptr) {
-            m_objects[entry] = Skipped;
+            m_objects[entry].object = Skipped;
             built->destroyThis();
         }
         throw;
     }
+    m_objects[entry].open = false;
     --m_depth;
     m_readingClass = outer;
     return result;
@@ -393,7 +424,7 @@ bool ipstream::scanMatches(const BYTE* expected, std::size_t n) {
 void ipstream::skipFrame(const Frame& frame) {
     std::vector<Frame> open{frame};
     if (frame.hasName)
-        m_objects.push_back(Skipped);
+        m_objects.push_back({Skipped, false, false});
     while (!open.empty()) {
         const int b = nextScanByte();
         if (b < 0)
@@ -405,7 +436,7 @@ void ipstream::skipFrame(const Frame& frame) {
             nested.hasName = name != nullptr;
             nested.name = name.get();
             if (nested.hasName)
-                m_objects.push_back(Skipped);
+                m_objects.push_back({Skipped, false, false});
             open.push_back(std::move(nested));
             continue;
         }
@@ -426,7 +457,7 @@ void ipstream::skipFrame(const Frame& frame) {
 }
 
 void ipstream::readStreamable(GStreamable& object) {
-    readFrame(typeid(GStreamable), &object);
+    readFrame(typeid(GStreamable), &object, true);
 }
 
 void* ipstream::readPointer(const std::type_info& type) {
@@ -436,17 +467,19 @@ void* ipstream::readPointer(const std::type_info& type) {
     case StreamFormat::NullPointer:
         return nullptr;
     case StreamFormat::NewObject:
-        return readFrame(type, nullptr);
+        return readFrame(type, nullptr, m_owningDepth == m_depth);
     case StreamFormat::BackReference: {
         const DWORD index = readIndex();
-        if (index == 0 || index > m_objects.size() || m_objects[index - 1] == nullptr)
+        if (index == 0 || index > m_objects.size() || m_objects[index - 1].object == nullptr)
             throw new InvalidPStreamIndex_Exception(type, index, position);
-        GStreamable* object = m_objects[index - 1];
+        GStreamable* object = m_objects[index - 1].object;
         if (object == Skipped)
             return nullptr;
         void* result = object->cast_to_(type);
         if (result == nullptr)
             throw new NotBaseClass_Exception(typeid(*object), type, position);
+        if (m_owningDepth == m_depth)
+            claim(index - 1, position);
         return result;
     }
     default:
@@ -463,11 +496,11 @@ void ipstream::registerStaticObjectToRead(GStreamable* object) {
     if (index == 0)
         throw new InvalidPStreamIndex_Exception(typeid(*object), index, position);
     if (index <= m_objects.size()) {
-        if (m_objects[index - 1] != object)
+        if (m_objects[index - 1].object != object)
             throw new InvalidPStreamIndex_Exception(typeid(*object), index, position);
         return;
     }
-    m_objects.push_back(object);
+    m_objects.push_back({object, true, false});
 }
 
 GString ipstream::read_class_name_from_reference() {

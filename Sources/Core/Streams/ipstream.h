@@ -68,9 +68,29 @@ public:
     ipstream& operator>>(GString& text);
     ipstream& operator>>(const GMetaClass*& meta);
 
-    // The objects read since construction or the last seekg (not those of skipped frames). A caller that
-    // abandons a stream after an error can release through this list what the stream built for it.
+    // The objects read since construction or the last seekg (not those of skipped frames).
     std::vector<GStreamable*> readObjects() const;
+
+    // Ownership. Every object the stream builds gets at most one owner, whatever the bytes say: while an
+    // OwningScope is open, each pointer read at that level (not inside the objects it reads) is claimed for the
+    // reader that opened it, and a pointer to an object that already has an owner raises InvalidPStream_Exception.
+    // Objects given to readStreamable and static objects belong to the caller from the start.
+    class OwningScope {
+    public:
+        explicit OwningScope(ipstream& stream);
+        ~OwningScope();
+        OwningScope(const OwningScope&) = delete;
+        OwningScope& operator=(const OwningScope&) = delete;
+
+    private:
+        ipstream& m_stream;
+        int m_outer;
+    };
+
+    // The one clean-up after a stream error: destroys every object read so far that no read object owns (those
+    // that are owned go with their owners), each exactly once, and forgets the table. The pointers the caller
+    // was given by readPointer are among them; nothing the stream built may be destroyed any other way.
+    void destroyReadObjects();
 
     unsigned long countOfReadBytes() const { return m_read; }
     // While an object reads itself: the class record found for its frame's name (possibly an old name).
@@ -88,7 +108,8 @@ private:
     DWORD readIndex();
     DWORD readFrameLength();
     bool matchesMarker(const BYTE (&marker)[4]);
-    void* readFrame(const std::type_info& required, GStreamable* target);
+    // `owned`: the object built is claimed for the reader in whose OwningScope it is read.
+    void* readFrame(const std::type_info& required, GStreamable* target, bool owned);
     void* readFrameContent(Frame& frame, const std::type_info& required, GStreamable* target);
     void* readBody(const Frame& frame, const std::type_info& required, GStreamable* target);
     void readSuffix(const Frame& frame);
@@ -96,7 +117,15 @@ private:
     int nextScanByte();
     bool scanMatches(const BYTE* expected, std::size_t n);
 
-    std::vector<GStreamable*> m_objects;
+    struct Entry {
+        GStreamable* object;
+        bool owned;
+        bool open; // its body is being read: claiming it from inside would make it own itself
+    };
+    void claim(std::size_t entry, long position);
+
+    std::vector<Entry> m_objects;
+    int m_owningDepth = -1; // the depth at which pointers are claimed, -1 outside any OwningScope
     const GMetaClass* m_readingClass = nullptr;
     unsigned long m_read = 0;
     int m_depth = 0;

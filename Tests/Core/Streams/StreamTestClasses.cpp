@@ -4,6 +4,7 @@
 
 G_IMPLEMENT_CLASS(GTestItem, GStreamable)
 G_IMPLEMENT_CLASS(GTestItems, GCollection)
+G_IMPLEMENT_CLASS(GTestTreeNode, GTestItem)
 
 // Read under this old name, an item still reads as GTestItem.
 static const GMetaClass OldItemName(GTestItem::metaclass_, "GTestOldItem");
@@ -27,6 +28,16 @@ void GTestItems::write_item(void* item, opstream& stream) const {
 
 void* GTestItems::read_item(ipstream& stream) {
     return stream.readPointer(typeid(GTestItem));
+}
+
+void GTestTreeNode::write(opstream& stream) const {
+    GTestItem::write(stream);
+    stream.writeStreamable(children);
+}
+
+void GTestTreeNode::read(ipstream& stream) {
+    GTestItem::read(stream);
+    stream.readStreamable(children);
 }
 
 std::optional<GMetaClass> GTestExtra::record;

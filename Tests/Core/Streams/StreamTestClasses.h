@@ -33,6 +33,19 @@ class GTestItems : public TGCollection<GTestItem> {
     void* read_item(ipstream& stream) override;
 };
 
+// An item that owns a list of items: the nodes of a tree. The list is read in place, and owns what it reads when
+// its stream says so.
+class GTestTreeNode : public GTestItem {
+    G_CLASS(GTestTreeNode)
+    GTestTreeNode() = default;
+    GTestTreeNode(int v, const char* n) : GTestItem(v, n) {}
+
+    void write(opstream& stream) const override;
+    void read(ipstream& stream) override;
+
+    GTestItems children;
+};
+
 // A class that exists only while a test says so: its record is made and destroyed at run time, so a stream can
 // be written with it and read without it.
 class GTestExtra : public GTestItem {
