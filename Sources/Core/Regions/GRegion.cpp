@@ -72,23 +72,37 @@ RegionRecord* GRegion::fromBanded(const std::vector<RECT>& rects, bool strict, b
     return builder.finish();
 }
 
-namespace {
-
 // The union of rects[from, to), halves first: each rectangle takes part in about log n unions instead of n, and
 // the band list comes out the same as uniting them one by one (a union keeps every operand's band starts).
-GRegion unitedHalves(const std::vector<RECT>& rects, std::size_t from, std::size_t to) {
+std::optional<GRegion> GRegion::unitedHalves(const std::vector<RECT>& rects, std::size_t from, std::size_t to,
+                                             std::size_t maxXs) {
     if (to - from == 1)
         return GRegion(rects[from]);
     const std::size_t middle = from + (to - from) / 2;
-    return unitedHalves(rects, from, middle) | unitedHalves(rects, middle, to);
+    const std::optional<GRegion> first = unitedHalves(rects, from, middle, maxXs);
+    if (!first)
+        return std::nullopt;
+    const std::optional<GRegion> second = unitedHalves(rects, middle, to, maxXs);
+    if (!second)
+        return std::nullopt;
+    bool exceeded = false;
+    RegionRecord* record =
+        combineBandsWithin(BandView(first->m_record), BandView(second->m_record), RegionOp::Union, maxXs, exceeded);
+    if (exceeded)
+        return std::nullopt;
+    return adopt(record);
 }
 
-} // namespace
-
 GRegion GRegion::united(const std::vector<RECT>& rects) {
+    return *united(rects, SIZE_MAX / 2);
+}
+
+std::optional<GRegion> GRegion::united(const std::vector<RECT>& rects, std::size_t maxRectangles) {
     bool banded = false;
     RegionRecord* record = fromBanded(rects, false, banded);
-    return banded ? adopt(record) : unitedHalves(rects, 0, rects.size());
+    if (banded)
+        return adopt(record);
+    return rects.empty() ? GRegion() : unitedHalves(rects, 0, rects.size(), 2 * maxRectangles);
 }
 
 std::vector<RECT> GRegion::rectangles() const {

@@ -10,6 +10,7 @@
 #include "gdi/WinGdi.h"
 
 #include <iosfwd>
+#include <optional>
 #include <vector>
 
 class ipstream;
@@ -89,6 +90,9 @@ public:
 
     // The union of the rectangles; rectangles in the order enumerate gives are taken over without set operations.
     static GRegion united(const std::vector<RECT>& rects);
+    // The same, or nothing when the union, or any union on the way to it, would hold more than `maxRectangles`
+    // rectangles: n rectangles may unite into about n * n / 4.
+    static std::optional<GRegion> united(const std::vector<RECT>& rects, std::size_t maxRectangles);
     // The rectangles enumerate gives.
     std::vector<RECT> rectangles() const;
 
@@ -103,6 +107,8 @@ private:
     RegionRecord* own();
     void assignFrom(HRGN region);
     static RegionRecord* fromBanded(const std::vector<RECT>& rects, bool strict, bool& banded);
+    static std::optional<GRegion> unitedHalves(const std::vector<RECT>& rects, std::size_t from, std::size_t to,
+                                               std::size_t maxXs);
 
     RegionRecord* m_record = nullptr;
 };

@@ -3,10 +3,13 @@
 #include "Regions/GRegion.h"
 
 #include "Regions/RegionCombine.h"
+#include "Streams/InvalidPStream_Exception.h"
 #include "Streams/ipstream.h"
 #include "Streams/opstream.h"
 
+#include <optional>
 #include <ostream>
+#include <utility>
 
 namespace {
 
@@ -78,8 +81,14 @@ opstream& operator<<(opstream& stream, const GRegion& region) {
     return stream;
 }
 
+// The most rectangles a region read from n rectangles may hold: a region we write reads back with exactly its own,
+// and a factor of 64 leaves room for rectangles that other writers did not put in band order, while what a
+// stream can make stays proportional to its size (and far from the n * n / 4 that n rectangles can unite into).
+constexpr std::size_t RectanglesPerRectangleRead = 64;
+
 // The rectangles are read one by one, so a count the data does not hold fails at the end of the data.
 ipstream& operator>>(ipstream& stream, GRegion& region) {
+    const long position = static_cast<long>(stream.countOfReadBytes());
     stream.readVersion(0, typeid(GRegion));
     const DWORD count = stream.readDWord();
     std::vector<RECT> rects;
@@ -91,7 +100,10 @@ ipstream& operator>>(ipstream& stream, GRegion& region) {
         r.bottom = static_cast<LONG>(stream.readDWord());
         rects.push_back(r);
     }
-    region = GRegion::united(rects);
+    std::optional<GRegion> read = GRegion::united(rects, RectanglesPerRectangleRead * (rects.size() + 1));
+    if (!read)
+        RaiseStreamError("Region of %u rectangles too complex to unite. Position=%li", count, position);
+    region = std::move(*read);
     return stream;
 }
 

@@ -3,6 +3,7 @@
 #include "Regions/RegionBuilder.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -67,13 +68,23 @@ void walkBands(const BandView& a, const BandView& b, Visit visit) {
 } // namespace
 
 RegionRecord* combineBands(const BandView& a, const BandView& b, RegionOp op) {
+    bool exceeded = false;
+    return combineBandsWithin(a, b, op, SIZE_MAX, exceeded);
+}
+
+RegionRecord* combineBandsWithin(const BandView& a, const BandView& b, RegionOp op, std::size_t maxXs, bool& exceeded) {
     const auto table = static_cast<unsigned>(op);
     RegionBuilder builder;
+    std::size_t xs = 0;
+    exceeded = false;
     walkBands(a, b, [&](std::int32_t y, const std::int32_t* la, int na, const std::int32_t* lb, int nb) {
-        builder.addBand(y, mergeLists<false>(la, na, lb, nb, table, builder.reserve(na + nb)));
-        return true;
+        const int n = mergeLists<false>(la, na, lb, nb, table, builder.reserve(na + nb));
+        xs += static_cast<std::size_t>(n);
+        exceeded = xs > maxXs;
+        builder.addBand(y, n);
+        return !exceeded;
     });
-    return builder.finish();
+    return exceeded ? nullptr : builder.finish();
 }
 
 bool combinesToAny(const BandView& a, const BandView& b, RegionOp op) {

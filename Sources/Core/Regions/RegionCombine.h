@@ -6,6 +6,8 @@
 
 #include "Regions/RegionRecord.h"
 
+#include <cstddef>
+
 // Truth tables: bit s is the result for state s.
 enum class RegionOp : unsigned {
     Union = 0b1110,
@@ -16,5 +18,8 @@ enum class RegionOp : unsigned {
 
 // The result as a new record, null when it covers nothing.
 RegionRecord* combineBands(const BandView& a, const BandView& b, RegionOp op);
+// The same, given up (null, with `exceeded` set) as soon as the result would hold more than `maxXs` x coordinates:
+// the size of a combination can be the product of its operands'.
+RegionRecord* combineBandsWithin(const BandView& a, const BandView& b, RegionOp op, std::size_t maxXs, bool& exceeded);
 // Whether the result would cover anything; stops at the first covered band.
 bool combinesToAny(const BandView& a, const BandView& b, RegionOp op);

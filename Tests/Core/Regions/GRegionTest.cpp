@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <bitset>
+#include <memory>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <vector>
@@ -286,6 +288,32 @@ TEST(GRegion, StreamsAsRectangles) {
     truncated.writeDWord(1);
     truncated.seekg(0, GIO::FromBegin);
     EXPECT_NE(catchException<InvalidPStream_Exception>([&] { truncated >> read; }), nullptr);
+}
+
+// n nested stripes unite into about n * n / 2 rectangles; from a stream that is refused past 64 per rectangle read.
+TEST(GRegion, AStreamedRegionStaysProportionalToItsData) {
+    const auto stripes = [](DWORD n) {
+        auto stream = std::make_unique<mpstream>();
+        stream->writeByte(0);
+        stream->writeDWord(n);
+        for (DWORD i = 0; i < n; ++i)
+            for (DWORD v : {2 * i, i, 2 * i + 1, 2 * n - i})
+                stream->writeDWord(v);
+        stream->seekg(0, GIO::FromBegin);
+        return stream;
+    };
+    GRegion read;
+    *stripes(60) >> read; // 60 stripes: 3600 rectangles, within 64 per rectangle read
+    EXPECT_EQ(read.rectangleCount(), 60 * 60);
+    auto error = catchException<InvalidPStream_Exception>([&] { *stripes(3000) >> read; });
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(std::string(error->getMessage()), "Region of 3000 rectangles too complex to unite. Position=0");
+
+    const std::vector<RECT> rects{RECT{2, 1, 3, 3}, RECT{0, 0, 1, 4}}; // four rectangles in three bands
+    const std::optional<GRegion> within = GRegion::united(rects, 4);
+    ASSERT_TRUE(within.has_value());
+    EXPECT_EQ(*within, GRegion::united(rects));
+    EXPECT_FALSE(GRegion::united(rects, 3).has_value());
 }
 
 TEST(GRegion, ConvertsToAndFromGdiRegions) {
