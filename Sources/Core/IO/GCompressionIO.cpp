@@ -156,6 +156,12 @@ void GCompressionIO::inflateStep() {
     }
     const uInt before = m_zlib.avail_out;
     const int result = _inflate(Z_NO_FLUSH);
+    if (m_activeLevel != 0) {
+        m_inflated += before - m_zlib.avail_out;
+        if (m_inflated > m_inflateBudget)
+            throw new GIOException(
+                GString::Format("Compressed data inflates beyond the budget of %llu bytes", m_inflateBudget));
+    }
     if (result == Z_STREAM_END) {
         m_streamEnded = true;
         _inflateEnd();

@@ -21,6 +21,12 @@ public:
     // start of writing or reading on.
     int compression_level() const { return m_level; }
     void compression_level(int level) { m_level = level; }
+
+    // The most bytes that inflating may produce over the device's life (1 GiB unless set): past it reading raises
+    // GIOException, so a small file cannot decompress into an unbounded amount of data.
+    static constexpr unsigned long long DefaultInflateBudget = 1ULL << 30;
+    void setInflateBudget(unsigned long long bytes) { m_inflateBudget = bytes; }
+    unsigned long long inflatedBytes() const { return m_inflated; }
     void* cast_to_(const std::type_info& type) const override;
 
 protected:
@@ -52,4 +58,6 @@ private:
     bool m_zlibActive = false;
     int m_level = -1;
     int m_activeLevel = -1; // the level of the stretch being written or read
+    unsigned long long m_inflateBudget = DefaultInflateBudget;
+    unsigned long long m_inflated = 0;
 };

@@ -189,8 +189,7 @@ void GDIBImage::read(ipstream& stream) {
         throw new InvalidFileFormat_Exception();
     const DWORD width = stream.readDWord();
     const DWORD height = stream.readDWord();
-    if (width > StreamFormat::LargestImageSide || height > StreamFormat::LargestImageSide ||
-        (width == 0) != (height == 0))
+    if (!StreamFormat::ImageSizeAllowed(width, height) || (width == 0) != (height == 0))
         RaiseStreamError("Invalid image size %ux%u. Position=%li", width, height, position);
     std::vector<DWORD> pixels;
     std::vector<DWORD> row(width);
@@ -200,6 +199,8 @@ void GDIBImage::read(ipstream& stream) {
         pixels.insert(pixels.end(), row.begin(), row.end());
     }
     resize(static_cast<int>(width), static_cast<int>(height));
+    if (width > 0 && is_empty())
+        RaiseStreamError("Cannot make an image of %ux%u. Position=%li", width, height, position);
     for (DWORD y = 0; y < height; ++y)
         put_hline(pixels.data() + static_cast<std::size_t>(y) * width, 0, static_cast<int>(y), static_cast<int>(width));
 }

@@ -141,12 +141,14 @@ void GIPLMask::read(ipstream& stream) {
         return;
     const DWORD width = stream.readDWord();
     const DWORD height = stream.readDWord();
-    if (width > StreamFormat::LargestImageSide || height > StreamFormat::LargestImageSide)
+    if (!StreamFormat::ImageSizeAllowed(width, height))
         RaiseStreamError("Invalid mask size %ux%u. Position=%li", width, height, position);
     if (version >= 2)
         stream.readDWord();
     const std::vector<BYTE> bits = stream.readBlock((width + 31) / 32 * 4 * static_cast<unsigned long long>(height));
     resize(static_cast<int>(width), static_cast<int>(height));
+    if (width > 0 && height > 0 && is_empty())
+        RaiseStreamError("Cannot make a mask of %ux%u. Position=%li", width, height, position);
     if (is_empty())
         return;
     std::memcpy(get_image()->imageData, bits.data(), bits.size()); // the same row length as the stream's

@@ -28,8 +28,16 @@ inline constexpr DWORD SizedString = 0xFFFFFFFF;
 inline constexpr WORD ClassNameMask = 0x0FFF;
 
 // Limits that readers and tools apply alike. Objects nested deeper than MaxDepth are malformed data (and would
-// exhaust the stack); an image or mask side beyond LargestImageSide is malformed too.
+// exhaust the stack); an image or mask side beyond LargestImageSide, or more pixels than MaxImagePixels (the limit
+// the image formats share, 1 GiB of 32-bit pixels), is malformed too.
 inline constexpr int MaxDepth = 1000;
 inline constexpr DWORD LargestImageSide = 0xFFFF;
+inline constexpr unsigned long long MaxImagePixels = 1ULL << 28;
+
+// Whether a width x height image read from outside data is within the limits.
+inline bool ImageSizeAllowed(DWORD width, DWORD height) {
+    return width <= LargestImageSide && height <= LargestImageSide &&
+           static_cast<unsigned long long>(width) * height <= MaxImagePixels;
+}
 
 } // namespace StreamFormat

@@ -6,7 +6,9 @@
 #include "Streams/InvalidPStream_Exception.h"
 #include "Streams/StreamFormat.h"
 #include "Streams/mpstream.h"
+#include "Streams/zpstream.h"
 #include "Support/ExceptionTesting.h"
+#include "Support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -109,4 +111,36 @@ TEST(StreamLimits, KnownVersionsStillRead) {
                         read.read(s);
                         EXPECT_TRUE(read.getBit(8, 1));
                     });
+}
+
+TEST(StreamLimits, ImagesStayWithinThePixelLimit) {
+    mpstream stream; // 65535 x 4097 passes each side's limit, not the pixel count
+    stream.writeByte(1);
+    stream.writeDWord(0xFFFF);
+    stream.writeDWord(4097);
+    stream.seekg(0, GIO::FromBegin);
+    GDIBImage image;
+    auto error = catchException<InvalidPStream_Exception>([&] { image.read(stream); });
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(std::string(error->getMessage()), "Invalid image size 65535x4097. Position=0");
+    EXPECT_TRUE(StreamFormat::ImageSizeAllowed(0xFFFF, 4096));
+}
+
+// A blank 2048 x 2048 image compresses to a few kilobytes and inflates to 16 MiB: past the reader's budget.
+TEST(StreamLimits, InflatingStopsAtTheBudget) {
+    TempDirectory folder;
+    const auto path = (folder.path() / "blank.bin").string();
+    {
+        ozpstream out(path.c_str());
+        out.turn_to_comp(true);
+        GDIBImage(2048, 2048).write(out);
+    }
+    izpstream in(path.c_str());
+    in.getCompressionIO()->setInflateBudget(1 << 20);
+    in.turn_to_comp(true);
+    GDIBImage image;
+    auto error = catchException<GIOException>([&] { image.read(in); });
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(std::string(error->getMessage()), "Compressed data inflates beyond the budget of 1048576 bytes");
+    EXPECT_LE(in.getCompressionIO()->inflatedBytes(), (1u << 20) + 16384u);
 }
