@@ -52,16 +52,24 @@ DWORD* GDIBImage::get_line_address_to_modify(int y) {
 namespace {
 
 // Clips a span of `count` pixels from column x to a row of `width`; `skip` receives the buffer entries before
-// the first column. False when nothing is left.
+// the first column. False when nothing is left. Any x and count are taken, without overflow.
 bool clipSpan(int& x, int& count, int width, int& skip) {
-    skip = 0;
-    if (x < 0) {
-        skip = -x;
-        count -= skip;
-        x = 0;
-    }
-    count = std::min(count, width - x);
-    return count > 0;
+    const long long first = std::max<long long>(x, 0);
+    const long long end = std::min<long long>(static_cast<long long>(x) + count, width);
+    if (end <= first)
+        return false;
+    skip = static_cast<int>(first - x);
+    count = static_cast<int>(end - first);
+    x = static_cast<int>(first);
+    return true;
+}
+
+// Moves a coordinate pair into [0, size): where `target` lies below 0, both move up by the same amount, and
+// where `source` does too.
+void clipStart(long long& source, long long& target) {
+    const long long shift = std::max({0LL, -source, -target});
+    source += shift;
+    target += shift;
 }
 
 } // namespace
@@ -116,11 +124,26 @@ void GDIBImage::put_map(int x, int y, const GDIBImage& source) {
     put_map(x, y, source, RECT{0, 0, source.get_width(), source.get_height()});
 }
 
+// Source pixel (sx, sy) of `rect` lands on (x + sx - rect.left, y + sy - rect.top); what falls outside either image
+// is cut from both sides, so a negative position takes the source pixels that land inside.
 void GDIBImage::put_map(int x, int y, const GDIBImage& source, const RECT& rect) {
     if (is_empty() || source.is_empty())
         return;
-    GIPL_ROI target(get_image(), RECT{x, y, x + get_width(), y + get_height()});
-    GIPL_ROI from(source.get_image(), rect);
+    long long sx = rect.left, sy = rect.top, tx = x, ty = y;
+    clipStart(sx, tx);
+    clipStart(sy, ty);
+    const long long width =
+        std::min({static_cast<long long>(rect.right) - sx, source.get_width() - sx, get_width() - tx});
+    const long long height =
+        std::min({static_cast<long long>(rect.bottom) - sy, source.get_height() - sy, get_height() - ty});
+    if (width <= 0 || height <= 0)
+        return;
+    const auto at = [](long long left, long long top, long long w, long long h) {
+        return RECT{static_cast<LONG>(left), static_cast<LONG>(top), static_cast<LONG>(left + w),
+                    static_cast<LONG>(top + h)};
+    };
+    GIPL_ROI target(get_image(), at(tx, ty, width, height));
+    GIPL_ROI from(source.get_image(), at(sx, sy, width, height));
     target.set(nullptr, false);
     from.set(nullptr, false);
     iplCopy(source.get_image(), get_image());

@@ -6,6 +6,7 @@
 #include "Regions/RegionRecord.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <ostream>
 #include <utility>
@@ -356,23 +357,42 @@ GRegion& GRegion::operator+=(const POINT& d) {
     return *this;
 }
 
+namespace {
+
+// Moves v away from the middle by d (towards it for a negative d), held within 32 bits; `held` is set when it
+// had to be.
+std::int32_t movedOut(std::int32_t v, std::int32_t middle, long long d, bool& held) {
+    const long long moved = static_cast<long long>(v) + (v < middle ? -d : d);
+    const long long clamped = std::clamp<long long>(moved, INT32_MIN, INT32_MAX);
+    held = held || clamped != moved;
+    return static_cast<std::int32_t>(clamped);
+}
+
+std::int32_t middleOf(std::int32_t low, std::int32_t high) {
+    return static_cast<std::int32_t>(low + (static_cast<long long>(high) - low) / 2);
+}
+
+} // namespace
+
 void GRegion::inflate(const POINT& d) {
     if (m_record == nullptr || (d.x == 0 && d.y == 0))
         return;
     const RECT b = m_record->bounds;
-    const std::int32_t middleY = b.top + (b.bottom - b.top) / 2, middleX = b.left + (b.right - b.left) / 2;
+    const std::int32_t middleY = middleOf(b.top, b.bottom), middleX = middleOf(b.left, b.right);
     RegionRecord* record = own();
+    bool held = false;
     RegionBand* bands = record->bands();
     for (int i = 0; i < record->bandCount; ++i)
-        bands[i].y += bands[i].y < middleY ? -d.y : d.y;
+        bands[i].y = movedOut(bands[i].y, middleY, d.y, held);
     std::int32_t* xs = record->xs();
     for (int k = 0; k < record->xCount; ++k)
-        xs[k] += xs[k] < middleX ? -d.x : d.x;
-    if (d.x >= 0 && d.y >= 0) { // growing keeps every order
+        xs[k] = movedOut(xs[k], middleX, d.x, held);
+    if (d.x >= 0 && d.y >= 0 && !held) { // growing keeps every order
         record->computeBounds();
         return;
     }
-    // Shrinking may turn spans or bands over: what is still the right way round is united afresh.
+    // Shrinking may turn spans or bands over, and coordinates held at the 32-bit limits may meet: what is still
+    // the right way round is united afresh.
     std::vector<RECT> kept;
     const BandView view(record);
     for (int i = 0; i + 1 < view.count; ++i)

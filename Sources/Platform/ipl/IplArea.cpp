@@ -53,6 +53,22 @@ Rect regionOf(const IplImage* image) {
             std::clamp(image->roi->height, 0, image->height - y)};
 }
 
+// The depths the library works on; any other makes an operation do nothing.
+bool knownDepth(int depth) {
+    switch (depth) {
+    case IPL_DEPTH_1U:
+    case IPL_DEPTH_8U:
+    case IPL_DEPTH_8S:
+    case IPL_DEPTH_16U:
+    case IPL_DEPTH_16S:
+    case IPL_DEPTH_32S:
+    case IPL_DEPTH_32F:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool setLanes(Part& part, Channels channels) {
     const IplImage* image = part.image;
     part.pixelElements = bitsOf(image) == 1 ? 1 : image->nChannels;
@@ -79,7 +95,7 @@ Area::Area(const std::vector<IplImage*>& images, Channels channels, bool sameLan
     width = height = 1 << 30;
     for (IplImage* image : images) {
         if (image == nullptr || image->imageData == nullptr || image->dataOrder != IPL_DATA_ORDER_PIXEL ||
-            image->nChannels < 1 || image->nChannels > 4) {
+            image->nChannels < 1 || image->nChannels > 4 || !knownDepth(image->depth)) {
             m_valid = false;
             return;
         }

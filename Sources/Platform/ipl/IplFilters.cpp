@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <type_traits>
 #include <vector>
 
 using namespace ipl;
@@ -27,10 +28,10 @@ bool prepare(Area& area, int marginRows) {
 
 // Sums of `count` consecutive values of each lane along a padded row, by a running sum. The lanes run side by
 // side (Lanes of them, or `lanes` when 0), which lets the compiler keep one sum per lane in a register.
-template <int Lanes>
-void windowSumsOf(const int* padded, int lanes, int width, int count, int* sums) {
+template <class Sum, int Lanes>
+void windowSumsOf(const int* padded, int lanes, int width, int count, Sum* sums) {
     const int L = Lanes > 0 ? Lanes : lanes;
-    int acc[4] = {};
+    Sum acc[4] = {};
     for (int u = 0; u < count; ++u)
         for (int c = 0; c < L; ++c)
             acc[c] += padded[u * L + c];
@@ -43,16 +44,17 @@ void windowSumsOf(const int* padded, int lanes, int width, int count, int* sums)
     }
 }
 
-void windowSums(const std::vector<int>& padded, int lanes, int width, int count, std::vector<int>& sums) {
+template <class Sum>
+void windowSums(const std::vector<int>& padded, int lanes, int width, int count, std::vector<Sum>& sums) {
     sums.resize(static_cast<std::size_t>(width * lanes));
     if (lanes == 4)
-        windowSumsOf<4>(padded.data(), lanes, width, count, sums.data());
+        windowSumsOf<Sum, 4>(padded.data(), lanes, width, count, sums.data());
     else if (lanes == 3)
-        windowSumsOf<3>(padded.data(), lanes, width, count, sums.data());
+        windowSumsOf<Sum, 3>(padded.data(), lanes, width, count, sums.data());
     else if (lanes == 1)
-        windowSumsOf<1>(padded.data(), lanes, width, count, sums.data());
+        windowSumsOf<Sum, 1>(padded.data(), lanes, width, count, sums.data());
     else
-        windowSumsOf<0>(padded.data(), lanes, width, count, sums.data());
+        windowSumsOf<Sum, 0>(padded.data(), lanes, width, count, sums.data());
 }
 
 struct Kernel {
@@ -108,10 +110,60 @@ void meansIntoBytes(int* columns, const int* incoming, const int* leaving, std::
     (hasAvx2() ? meansIntoBytesAvx2 : meansIntoBytesBaseline)(columns, incoming, leaving, count, area, target);
 }
 
-// Rounds a quotient half up, also for negative sums.
-int roundedQuotient(long long n, int d) {
+// Rounds a quotient half up, also for negative sums, and saturates it to 32 bits.
+int roundedQuotient(long long n, long long d) {
     const long long q = n >= 0 ? (n + d / 2) / d : -((-n + d / 2 - 1) / d);
     return static_cast<int>(std::clamp<long long>(q, -(1LL << 31), (1LL << 31) - 1));
+}
+
+// The means of a blur, down the rows: column sums of the window sums of each row, moved on by one row at a time.
+// Sum is int where no sum can pass 31 bits, which is exact through a reciprocal and vectorises; long long
+// otherwise, divided exactly.
+template <class Sum>
+void blurRows(Area& area, const Neighbourhood& source, int nCols, int nRows, int top, bool plainTarget) {
+    const int lanes = source.lanes();
+    const std::size_t rowValues = static_cast<std::size_t>(area.width * lanes);
+    std::vector<int> padded;
+    std::vector<std::vector<Sum>> ring(static_cast<std::size_t>(nRows));
+    std::vector<Sum> columns(rowValues, 0);
+    std::vector<int> out(rowValues);
+    const Sum area0 = static_cast<Sum>(nCols) * nRows;
+    // Dividing by the kernel area through its reciprocal: the error of the product stays below 1e-6, far under
+    // the 1/area0 that separates a quotient from the next integer, so the rounded result is exact.
+    const double reciprocal = 1.0 / static_cast<double>(area0);
+    for (int r = 0; r < nRows - 1; ++r) {
+        source.read(top + r, padded);
+        windowSums(padded, lanes, area.width, nCols, ring[static_cast<std::size_t>(r)]);
+        for (std::size_t k = 0; k < rowValues; ++k)
+            columns[k] += ring[static_cast<std::size_t>(r)][k];
+    }
+    for (int j = 0; j < area.height; ++j) {
+        std::vector<Sum>& incoming = ring[static_cast<std::size_t>((j + nRows - 1) % nRows)];
+        source.read(top + j + nRows - 1, padded);
+        windowSums(padded, lanes, area.width, nCols, incoming);
+        const std::vector<Sum>& leaving = ring[static_cast<std::size_t>(j % nRows)];
+        if constexpr (std::is_same_v<Sum, int>) {
+            if (plainTarget) {
+                meansIntoBytes(columns.data(), incoming.data(), leaving.data(), rowValues, area0,
+                               area[1].row<std::uint8_t>(j));
+                continue;
+            }
+        }
+        for (std::size_t k = 0; k < rowValues; ++k) {
+            columns[k] += incoming[k];
+            if constexpr (std::is_same_v<Sum, int>)
+                out[k] = static_cast<int>((columns[k] + area0 / 2) * reciprocal + 1e-6);
+            else
+                out[k] = roundedQuotient(columns[k], area0);
+            columns[k] -= leaving[k];
+        }
+        storeRow(area[1], j, out.data(), area.enabled(j), area.width);
+    }
+}
+
+// The magnitude of the largest value of a depth, as a power of two.
+int magnitudeBits(int depth) {
+    return (depth & IPL_DEPTH_MASK) - ((depth & IPL_DEPTH_SIGN) != 0 ? 1 : 0);
 }
 
 } // namespace
@@ -126,41 +178,14 @@ void iplBlur(IplImage* srcImage, IplImage* dstImage, int nCols, int nRows, int a
     if (!prepare(area, nRows) || bitsOf(srcImage) == 1)
         return;
     const Neighbourhood source(area[0], area.width, anchorX, nCols - 1 - anchorX);
-    const int lanes = source.lanes();
-    const std::size_t rowValues = static_cast<std::size_t>(area.width * lanes);
-    std::vector<int> padded;
-    std::vector<std::vector<int>> ring(static_cast<std::size_t>(nRows));
-    std::vector<int> columns(rowValues, 0);
-    std::vector<int> out(rowValues);
-    const int area0 = nCols * nRows;
-    // Dividing by the kernel area through its reciprocal: the error of the product stays below 1e-6, far under
-    // the 1/area0 that separates a quotient from the next integer, so the rounded result is exact.
-    const double reciprocal = 1.0 / area0;
+    const long long area0 = static_cast<long long>(nCols) * nRows;
     const bool plainTarget = srcImage->depth == IPL_DEPTH_8U && area[1].allLanes && !area.masked() && area0 < 65536;
     const int top = area[0].y - anchorY;
-    for (int r = 0; r < nRows - 1; ++r) {
-        source.read(top + r, padded);
-        windowSums(padded, lanes, area.width, nCols, ring[static_cast<std::size_t>(r)]);
-        for (std::size_t k = 0; k < rowValues; ++k)
-            columns[k] += ring[static_cast<std::size_t>(r)][k];
-    }
-    for (int j = 0; j < area.height; ++j) {
-        std::vector<int>& incoming = ring[static_cast<std::size_t>((j + nRows - 1) % nRows)];
-        source.read(top + j + nRows - 1, padded);
-        windowSums(padded, lanes, area.width, nCols, incoming);
-        const std::vector<int>& leaving = ring[static_cast<std::size_t>(j % nRows)];
-        if (plainTarget) {
-            meansIntoBytes(columns.data(), incoming.data(), leaving.data(), rowValues, area0,
-                           area[1].row<std::uint8_t>(j));
-            continue;
-        }
-        for (std::size_t k = 0; k < rowValues; ++k) {
-            columns[k] += incoming[k];
-            out[k] = static_cast<int>((columns[k] + area0 / 2) * reciprocal + 1e-6);
-            columns[k] -= leaving[k];
-        }
-        storeRow(area[1], j, out.data(), area.enabled(j), area.width);
-    }
+    const int bits = magnitudeBits(srcImage->depth);
+    if (bits < 31 && area0 < (1LL << (31 - bits)))
+        blurRows<int>(area, source, nCols, nRows, top, plainTarget);
+    else
+        blurRows<long long>(area, source, nCols, nRows, top, plainTarget);
 }
 
 // Convolution with one of the predefined kernels, divided by its normalisation and saturated (negative

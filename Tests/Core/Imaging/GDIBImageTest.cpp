@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <utility>
 #include <vector>
 
 TEST(GDIBImage, ResizeAndRows) {
@@ -73,6 +75,34 @@ TEST(GDIBImage, MapsAndDrawing) {
     source.stretch(dc, RECT{0, 0, 4, 4});
     EXPECT_EQ(canvas.get_pixel(3, 3), 0xFFFF0000u);
     EXPECT_EQ(canvas.get_pixel(1, 1), 0xFF0000FFu);
+}
+
+// Spans and maps are clipped to both images from any position: what lands inside is exactly what is copied.
+TEST(GDIBImage, ClippingTakesAnyPosition) {
+    GDIBImage source(8, 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 8; ++x)
+            source.set_pixel(x, y, static_cast<DWORD>(10 * y + x));
+    GDIBImage target(4, 4);
+    target.full_fill(0xFFFFFFFF);
+    target.put_map(-5, -1, source);
+    EXPECT_EQ(target.get_pixel(0, 0), 15u); // source column 5 of row 1
+    EXPECT_EQ(target.get_pixel(2, 1), 27u);
+    EXPECT_EQ(target.get_pixel(3, 0), 0xFFFFFFFFu);   // beyond the source's last column
+    EXPECT_EQ(target.get_pixel(0, 2), 0xFFFFFFFFu);   // beyond its last row
+    target.put_map(1, 1, source, RECT{-2, -1, 1, 1}); // a rectangle reaching outside the source
+    EXPECT_EQ(target.get_pixel(3, 2), 0u);
+    EXPECT_EQ(target.get_pixel(2, 2), 0xFFFFFFFFu); // source column -1 does not exist
+
+    std::vector<DWORD> buffer(4, 0xAA);
+    for (const auto& [x, count] : {std::pair{INT_MIN, 5}, std::pair{INT_MIN, INT_MAX}, std::pair{-1, INT_MIN},
+                                   std::pair{INT_MAX, INT_MAX}, std::pair{2, INT_MIN + 1}}) {
+        target.get_hline(buffer.data(), x, 0, count);
+        target.put_hline(buffer.data(), x, 0, count);
+    }
+    EXPECT_EQ(buffer, std::vector<DWORD>(4, 0xAA));
+    source.get_hline(buffer.data(), -2, 2, 4);
+    EXPECT_EQ(buffer, (std::vector<DWORD>{0xAA, 0xAA, 20, 21}));
 }
 
 TEST(GDIBImage, StreamsItsRows) {

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <bitset>
+#include <climits>
 #include <memory>
 #include <optional>
 #include <random>
@@ -258,6 +259,16 @@ TEST(GRegion, Inflates) {
     GRegion copy = shared;
     copy.inflate(POINT{1, 1});
     EXPECT_TRUE(same(shared.bounding_rect(), RECT{0, 0, 4, 4}));
+
+    // Near the ends of the coordinates, edges stop at the 32-bit limits.
+    GRegion wide(RECT{INT_MIN + 1, 0, INT_MAX - 1, 10});
+    wide.inflate(POINT{5, 5});
+    EXPECT_TRUE(same(wide.bounding_rect(), RECT{INT_MIN, -5, INT_MAX, 15}));
+    wide.inflate(POINT{INT_MIN, 0});
+    EXPECT_TRUE(wide.isEmpty());
+    GRegion stripes = GRegion(RECT{INT_MAX - 4, 0, INT_MAX - 3, 1}) | RECT{INT_MAX - 2, 0, INT_MAX - 1, 1};
+    stripes.inflate(POINT{INT_MAX, 0}); // both right stripes run into the limit and merge
+    EXPECT_EQ(stripes.rectangleCount(), 1);
 }
 
 TEST(GRegion, StreamsAsRectangles) {

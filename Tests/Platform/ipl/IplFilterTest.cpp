@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 TEST(IplBlur, BoxMeanWithTheDefaultBorder) {
     TestImage image(5, 3);
     image.fill({0, 0, 90, 0, 0, 0, 0, 90, 0, 0, 0, 0, 90, 0, 0});
@@ -80,4 +82,18 @@ TEST(IplDilate, GrowsByOnePixelPerIteration) {
     iplDilate(grey, out, 2);
     EXPECT_EQ(out.row(2), (std::vector<int>{9, 9, 9, 5, 5}));
     EXPECT_EQ(out.get(4, 0), 0);
+}
+
+TEST(IplBlur, SignedThirtyTwoBitMeansDoNotOverflow) {
+    TestImage image(3, 3, 1, IPL_DEPTH_32S), out(3, 3, 1, IPL_DEPTH_32S);
+    iplSetBorderMode(image, IPL_BORDER_REPLICATE, IPL_SIDE_ALL, 0);
+    for (int extreme : {INT_MAX, INT_MIN}) {
+        iplSet(image, extreme);
+        iplBlur(image, out, 3, 3, 1, 1);
+        EXPECT_EQ(out.row(0), (std::vector<int>{extreme, extreme, extreme}));
+        EXPECT_EQ(out.get(1, 1), extreme);
+    }
+    image.fill({-7, 0, 0, 0, 0, 0, 0, 0, 0});
+    iplBlur(image, out, 3, 3, 1, 1);
+    EXPECT_EQ(out.get(1, 1), -1); // -7 / 9 rounds half up to -1
 }

@@ -105,3 +105,23 @@ TEST(IplRestriction, RegionChannelAndMaskLimitEveryWrite) {
         EXPECT_GT(changed, 0) << test.name << " changed nothing";
     }
 }
+
+// An image whose header claims a depth the library does not know is left alone by every operation, however its
+// buffer was sized.
+TEST(IplRestriction, UnknownDepthsChangeNothing) {
+    for (int depth : {0, 2, 12}) {
+        TestImage image(9, 4), other(9, 4);
+        iplSet(image, 7);
+        image->depth = depth;
+        iplBlur(image, image, 3, 3, 1, 1);
+        iplMirror(image, image, -1);
+        iplThreshold(image, image, 3);
+        iplSet(other, 1);
+        iplCopy(image, other);
+        image->depth = IPL_DEPTH_8U;
+        for (int y = 0; y < 4; ++y) {
+            EXPECT_EQ(image.row(y), std::vector<int>(9, 7)) << depth;
+            EXPECT_EQ(other.row(y), std::vector<int>(9, 1)) << depth;
+        }
+    }
+}
