@@ -99,6 +99,8 @@ StreamDump::Name StreamDump::prefixName(std::size_t at) const {
 // by the same name. Nested frames are passed over whole.
 std::size_t StreamDump::frameEnd(std::size_t start, const Name& name, int depth) const {
     checkDepth(depth, m_base + start);
+    if (const auto known = m_frameEnds.find(start); known != m_frameEnds.end())
+        return known->second;
     for (std::size_t at = name.end; at + 8 <= m_data.size(); ++at) {
         if (markerAt(at, StreamFormat::PrefixMarker)) {
             at = frameEnd(at, prefixName(at), depth + 1) - 1;
@@ -113,6 +115,7 @@ std::size_t StreamDump::frameEnd(std::size_t start, const Name& name, int depth)
         const std::optional<Name> closing = readName(at + 8);
         if (!closing || closing->present != name.present || closing->text != name.text)
             throw new InvalidPStreamSuffix_Exception(static_cast<long>(m_base + at), name.text.c_str());
+        m_frameEnds.emplace(start, closing->end);
         return closing->end;
     }
     throw new InvalidPStreamSuffix_Exception(static_cast<long>(m_base + m_data.size()), name.text.c_str());

@@ -8,6 +8,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class StreamDump {
@@ -42,4 +43,7 @@ private:
     std::ostream& m_out;
     std::vector<std::string> m_objects; // class names by index, as a reader numbers them
     std::size_t m_frames = 0;
+    // The end of every frame found, by its start: each is searched once, so a dump takes time in proportion to
+    // the data however deeply its frames nest.
+    mutable std::unordered_map<std::size_t, std::size_t> m_frameEnds;
 };

@@ -43,11 +43,17 @@ private:
     int m_fd;
 };
 
+[[noreturn]] void failTooLarge(const std::string& path) {
+    fail(path, "is larger than " + std::to_string(MaxToolInput) + " bytes");
+}
+
 // Everything from the current position to the end; pipes and special files have no size to trust.
 std::vector<unsigned char> readToEnd(int fd, const std::string& path) {
     std::vector<unsigned char> data;
     unsigned char piece[64 * 1024];
     for (;;) {
+        if (data.size() > MaxToolInput)
+            failTooLarge(path);
         const ssize_t n = ::read(fd, piece, sizeof piece);
         if (n < 0 && errno == EINTR)
             continue;
@@ -73,8 +79,12 @@ std::vector<unsigned char> readToolInput(const std::string& path, std::uint64_t 
         failWithSystemError(path, "cannot be examined");
     if (S_ISDIR(info.st_mode))
         fail(path, "is a directory, not a file");
+    if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))
+        fail(path, "is a device, not a file");
     if (S_ISREG(info.st_mode)) {
         checkExtent(path, static_cast<std::uint64_t>(info.st_size), offset);
+        if (static_cast<std::uint64_t>(info.st_size) - offset > MaxToolInput)
+            failTooLarge(path);
         if (::lseek(fd, static_cast<off_t>(offset), SEEK_SET) < 0)
             failWithSystemError(path, "cannot be read");
         return readToEnd(fd, path);

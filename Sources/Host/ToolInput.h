@@ -1,6 +1,7 @@
 #pragma once
-// What kortool's commands take from the command line: input files read whole, and numbers. Each way a path can
-// fail to give data (absent, a directory, unreadable, empty, an offset at or past its end) raises an exception
+// What kortool's commands take from the command line: input files (or pipes) read whole, and numbers. Each way a
+// path can fail to give data (absent, a directory, a device, unreadable, empty, too large, an offset at or past
+// its end) raises an exception
 // whose message names the file: FileIsAbsent_Exception for an absent file, std::runtime_error otherwise.
 
 #include <cstdint>
@@ -8,7 +9,10 @@
 #include <string>
 #include <vector>
 
-// The bytes of the file at `path` from byte `offset` on; at least one.
+// The most bytes a command reads: an endless device or a huge file is refused rather than read into memory.
+inline constexpr std::uint64_t MaxToolInput = 1ULL << 30;
+
+// The bytes of the file at `path` from byte `offset` on; at least one, at most MaxToolInput.
 std::vector<unsigned char> readToolInput(const std::string& path, std::uint64_t offset);
 
 // The number in `text`: decimal digits, or hexadecimal ones after "0x". Empty for anything else, a sign, or a

@@ -56,6 +56,8 @@ TEST(Kortool, RefusesFilesThatGiveNoStream) {
     expectRefusal("dump folder", 1, "'folder' is a directory, not a file");
     expectRefusal("dump empty.bin", 1, "'empty.bin' is empty");
     expectRefusal("dump noise.bin", 1, "'noise.bin' holds no object frame");
+    expectRefusal("dump /dev/zero", 1, "'/dev/zero' is a device, not a file");
+    expectRefusal("dump /dev/stdin < /dev/zero", 1, "'/dev/stdin' is a device, not a file");
 }
 
 TEST(Kortool, RefusesAnUnreadableFile) {
