@@ -74,7 +74,9 @@ public:
     // Ownership. Every object the stream builds gets at most one owner, whatever the bytes say: while an
     // OwningScope is open, each pointer read at that level (not inside the objects it reads) is claimed for the
     // reader that opened it, and a pointer to an object that already has an owner raises InvalidPStream_Exception.
-    // Objects given to readStreamable and static objects belong to the caller from the start.
+    // Objects given to readStreamable and static objects belong to the caller from the start. After a read that
+    // succeeds, the objects that no owner claimed (those reached only through non-owning pointers) are the
+    // caller's, with the pointers it was given.
     class OwningScope {
     public:
         explicit OwningScope(ipstream& stream);
