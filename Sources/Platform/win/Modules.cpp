@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 #include <link.h>
+#include <unistd.h>
 
 #include <map>
 #include <mutex>
@@ -41,6 +42,18 @@ HMODULE ModuleFromAddress(const void* address) {
     if (address == nullptr || dladdr(address, &info) == 0)
         return nullptr;
     return static_cast<HMODULE>(info.dli_fbase);
+}
+
+std::string GetModuleFileNameA(HMODULE module) {
+    Dl_info info{};
+    if (module == nullptr || dladdr(module, &info) == 0)
+        return {};
+    if (info.dli_fname != nullptr && *info.dli_fname != '\0')
+        return info.dli_fname;
+    // The program itself may stand in the link map without a name.
+    char path[4096];
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    return n > 0 ? std::string(path, static_cast<std::size_t>(n)) : std::string();
 }
 
 HMODULE LoadLibraryA(const char* path) {

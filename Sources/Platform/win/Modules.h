@@ -4,8 +4,13 @@
 
 #include "win/Win32Types.h"
 
+#include <string>
+
 // The module (shared object or program) that holds the given code or data address; null when none does.
 HMODULE ModuleFromAddress(const void* address);
+
+// The file of the module (its path as it was loaded; the program's own path for the program); empty for none.
+std::string GetModuleFileNameA(HMODULE module);
 
 // Loads a shared object with all its symbols resolved now and kept private to it. Null on failure, with the
 // reason in LastModuleError().
