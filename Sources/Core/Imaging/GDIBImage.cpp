@@ -1,6 +1,7 @@
 #include "Imaging/GDIBImage.h"
 
 #include "Errors/GLibraryExceptions.h"
+#include "ImageFormats/ImageReaderWriterList.h"
 #include "Imaging/GBitmapDC.h"
 #include "Imaging/GIPL_ROI.h"
 #include "Imaging/GTemp32Image.h"
@@ -204,12 +205,23 @@ void GDIBImage::write(opstream& stream) const {
         stream.writeBytes(get_line_address(y), sizeof(DWORD), static_cast<std::size_t>(get_width()));
 }
 
+// Older streams hold a whole BMP file, read by the format that answers to "*.bmp".
+void GDIBImage::readEmbeddedBitmap(ipstream& stream) {
+    ImageReaderWriterList readers;
+    GDIBReaderWriter::GetAllInfo(readers, GDIBReaderWriter::CanRead);
+    GDIBReaderWriter* bitmaps = GDIBReaderWriter::GetWriter("*.bmp", readers);
+    if (bitmaps == nullptr || !bitmaps->read_image(stream, *this))
+        throw new InvalidFileFormat_Exception();
+}
+
 // The rows are read before the image is made, so a size the data does not hold fails at the end of the data
 // instead of allocating it.
 void GDIBImage::read(ipstream& stream) {
     const long position = static_cast<long>(stream.countOfReadBytes());
-    if (stream.readVersion(1, typeid(GDIBImage)) == 0)
-        throw new InvalidFileFormat_Exception();
+    if (stream.readVersion(1, typeid(GDIBImage)) == 0) {
+        readEmbeddedBitmap(stream);
+        return;
+    }
     const DWORD width = stream.readDWord();
     const DWORD height = stream.readDWord();
     if (!StreamFormat::ImageSizeAllowed(width, height) || (width == 0) != (height == 0))

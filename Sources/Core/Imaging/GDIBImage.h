@@ -55,7 +55,11 @@ class GDIBImage : public GDIBSection, public GAbstractDIBImage {
     void stretch(HDC hdc, const RECT& rect) const;
     void stretch(HDC hdc, const RECT& srcRect, const RECT& dstRect) const;
 
-    // Version 1: width, height and the rows. Version 0 (older streams): an inline BMP file.
+    // Version 1: width, height and the rows. Version 0 (older streams): an inline BMP file, read by the format
+    // that answers to "*.bmp" (InvalidFileFormat_Exception without one).
     void read(ipstream& stream) override;
     void write(opstream& stream) const override;
+
+private:
+    void readEmbeddedBitmap(ipstream& stream);
 };

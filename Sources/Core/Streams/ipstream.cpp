@@ -259,6 +259,12 @@ long ipstream::tellg() {
     return getIO()->gtell();
 }
 
+void ipstream::rewind(const Mark& mark) {
+    getIO()->gseek(mark.position, GIO::FromBegin);
+    m_read = mark.read;
+    m_pushedBack = -1;
+}
+
 long ipstream::seekg(long offset, GIO::IOSeekDirection direction) {
     const long position = getIO()->gseek(offset, direction);
     m_objects.clear();

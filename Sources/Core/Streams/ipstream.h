@@ -95,6 +95,15 @@ public:
     void destroyReadObjects();
 
     unsigned long countOfReadBytes() const { return m_read; }
+
+    // A place in the stream to come back to, unlike seekg keeping what was read before it (so a format can look
+    // at the data ahead inside a larger stream). The device must be able to seek back.
+    struct Mark {
+        long position;
+        unsigned long read;
+    };
+    Mark mark() { return {tellg(), m_read}; }
+    void rewind(const Mark& mark);
     // While an object reads itself: the class record found for its frame's name (possibly an old name).
     const GMetaClass* metaclassOfReadingObject() const { return m_readingClass; }
     long tellg();
