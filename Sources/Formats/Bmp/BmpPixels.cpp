@@ -1,0 +1,198 @@
+#include "Bmp/BmpPixels.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace {
+
+constexpr DWORD OpaqueBlack = 0xFF000000;
+
+// One channel of a bit-field pixel, scaled to 0..255.
+struct Channel {
+    std::uint32_t mask = 0;
+    int shift = 0;
+    std::uint64_t largest = 0;
+
+    explicit Channel(std::uint32_t m) : mask(m), shift(m != 0 ? std::countr_zero(m) : 0), largest(m >> shift) {}
+    DWORD operator()(std::uint32_t pixel, DWORD absent) const {
+        if (largest == 0)
+            return absent;
+        const std::uint64_t value = (pixel & mask) >> shift;
+        return static_cast<DWORD>((value * 255 + largest / 2) / largest);
+    }
+};
+
+// Where the pixels of file row r go: a row of the image in memory, or a buffer handed over when the row is done.
+class RowTarget {
+public:
+    RowTarget(const BmpHeader& header, GAbstractDIBImage& image)
+        : m_header(header), m_image(image), m_buffer(static_cast<std::size_t>(header.width)) {}
+
+    DWORD* begin(int fileRow) {
+        m_y = m_header.topDown ? fileRow : m_header.height - 1 - fileRow;
+        DWORD* row = m_image.get_line_address_to_modify(m_y);
+        m_direct = row != nullptr;
+        return m_direct ? row : m_buffer.data();
+    }
+    void end() {
+        if (!m_direct)
+            m_image.put_hline(m_buffer.data(), 0, m_y, m_header.width);
+    }
+
+private:
+    const BmpHeader& m_header;
+    GAbstractDIBImage& m_image;
+    std::vector<DWORD> m_buffer;
+    int m_y = 0;
+    bool m_direct = false;
+};
+
+DWORD paletteColour(const std::vector<DWORD>& palette, unsigned index) {
+    return index < palette.size() ? palette[index] : OpaqueBlack;
+}
+
+void indexedRow(const BmpHeader& h, const std::uint8_t* in, DWORD* out) {
+    const int bits = h.bitCount;
+    const unsigned mask = (1u << bits) - 1;
+    for (int x = 0; x < h.width; ++x) {
+        const unsigned bit = static_cast<unsigned>(x) * static_cast<unsigned>(bits);
+        const unsigned index = (in[bit >> 3] >> (8 - bits - (bit & 7))) & mask;
+        out[x] = paletteColour(h.palette, index);
+    }
+}
+
+void trueColourRow(const std::uint8_t* in, DWORD* out, int width) {
+    for (int x = 0; x < width; ++x, in += 3)
+        out[x] = OpaqueBlack | static_cast<DWORD>(in[2]) << 16 | static_cast<DWORD>(in[1]) << 8 | in[0];
+}
+
+bool standardMasks(const BmpHeader& h) {
+    return h.bitCount == 32 && h.masks[0] == 0xFF0000 && h.masks[1] == 0xFF00 && h.masks[2] == 0xFF &&
+           (h.masks[3] == 0 || h.masks[3] == 0xFF000000);
+}
+
+void standardRow(const std::uint8_t* in, DWORD* out, int width, bool alpha) {
+    const DWORD opaque = alpha ? 0 : OpaqueBlack;
+    for (int x = 0; x < width; ++x)
+        out[x] = le32(in + 4 * x) | opaque;
+}
+
+void bitFieldRow(const BmpHeader& h, const Channel (&channels)[4], const std::uint8_t* in, DWORD* out) {
+    const int bytes = h.bitCount / 8;
+    for (int x = 0; x < h.width; ++x, in += bytes) {
+        const std::uint32_t pixel = bytes == 2 ? le16(in) : le32(in);
+        out[x] = channels[3](pixel, 255) << 24 | channels[0](pixel, 0) << 16 | channels[1](pixel, 0) << 8 |
+                 channels[2](pixel, 0);
+    }
+}
+
+} // namespace
+
+void decodeBmpRows(const BmpHeader& h, const std::vector<std::uint8_t>& data, GAbstractDIBImage& image) {
+    const Channel channels[4] = {Channel(h.masks[0]), Channel(h.masks[1]), Channel(h.masks[2]), Channel(h.masks[3])};
+    const bool standard = standardMasks(h);
+    const auto rowBytes = static_cast<std::size_t>(h.rowBytes());
+    RowTarget target(h, image);
+    for (int r = 0; r < h.height; ++r) {
+        const std::uint8_t* in = data.data() + static_cast<std::size_t>(r) * rowBytes;
+        DWORD* out = target.begin(r);
+        if (h.bitCount <= 8)
+            indexedRow(h, in, out);
+        else if (h.bitCount == 24)
+            trueColourRow(in, out, h.width);
+        else if (standard)
+            standardRow(in, out, h.width, h.masks[3] != 0);
+        else
+            bitFieldRow(h, channels, in, out);
+        target.end();
+    }
+}
+
+namespace {
+
+// Decodes RLE codes into rows of palette indices.
+class RleDecoder {
+public:
+    RleDecoder(const BmpHeader& h, const std::vector<std::uint8_t>& data)
+        : m_h(h), m_data(data), m_indices(static_cast<std::size_t>(h.width) * static_cast<std::size_t>(h.height), 0) {}
+
+    const std::vector<std::uint8_t>& run() {
+        while (m_row < m_h.height && m_at + 2 <= m_data.size()) {
+            const unsigned count = m_data[m_at];
+            const unsigned value = m_data[m_at + 1];
+            m_at += 2;
+            if (count > 0)
+                repeat(count, value);
+            else if (!escape(value))
+                break;
+        }
+        return m_indices;
+    }
+
+private:
+    bool fourBits() const { return m_h.compression == BmpRLE4; }
+
+    void put(unsigned index) {
+        if (m_x < m_h.width)
+            m_indices[static_cast<std::size_t>(m_row) * static_cast<std::size_t>(m_h.width) +
+                      static_cast<std::size_t>(m_x)] = static_cast<std::uint8_t>(index);
+        ++m_x;
+    }
+
+    // RLE4 alternates the two nibbles of `value`.
+    void repeat(unsigned count, unsigned value) {
+        for (unsigned i = 0; i < count && m_x < m_h.width; ++i)
+            put(fourBits() ? (i % 2 == 0 ? value >> 4 : value & 15) : value);
+    }
+
+    // 0 ends the row, 1 the picture, 2 moves by a delta; 3 and more start an absolute run. False to stop.
+    bool escape(unsigned code) {
+        if (code == 0) {
+            m_x = 0;
+            ++m_row;
+            return true;
+        }
+        if (code == 1)
+            return false;
+        if (code == 2) {
+            if (m_at + 2 > m_data.size())
+                return false;
+            m_x += m_data[m_at];
+            m_row += m_data[m_at + 1];
+            m_at += 2;
+            return m_row < m_h.height;
+        }
+        const std::size_t bytes = fourBits() ? (code + 1) / 2 : code;
+        const std::size_t padded = (bytes + 1) & ~std::size_t{1};
+        if (m_at + bytes > m_data.size())
+            return false;
+        for (unsigned i = 0; i < code && m_x < m_h.width; ++i) {
+            const unsigned byte = m_data[m_at + (fourBits() ? i / 2 : i)];
+            put(fourBits() ? (i % 2 == 0 ? byte >> 4 : byte & 15) : byte);
+        }
+        m_at = std::min(m_at + padded, m_data.size());
+        return true;
+    }
+
+    const BmpHeader& m_h;
+    const std::vector<std::uint8_t>& m_data;
+    std::vector<std::uint8_t> m_indices;
+    std::size_t m_at = 0;
+    int m_x = 0;
+    int m_row = 0; // file row: the bottom one first unless top down
+};
+
+} // namespace
+
+void decodeBmpRle(const BmpHeader& h, const std::vector<std::uint8_t>& data, GAbstractDIBImage& image) {
+    RleDecoder decoder(h, data);
+    const std::vector<std::uint8_t>& indices = decoder.run();
+    RowTarget target(h, image);
+    for (int r = 0; r < h.height; ++r) {
+        DWORD* out = target.begin(r);
+        const std::uint8_t* in = indices.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(h.width);
+        for (int x = 0; x < h.width; ++x)
+            out[x] = paletteColour(h.palette, in[x]);
+        target.end();
+    }
+}

@@ -1,0 +1,28 @@
+#pragma once
+// Reading and writing pictures through a format in the format tests.
+
+#include "ImageFormats/GDIBReaderWriter.h"
+#include "Imaging/GDIBImage.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// The shared test data: $KORVANE_TESTDATA, else the folder beside the sources.
+std::filesystem::path testDataRoot();
+// The files of a folder of the shared test data, sorted.
+std::vector<std::filesystem::path> testFiles(const std::string& folder);
+std::string fileBytes(const std::filesystem::path& path);
+
+// What reading a file gave: the picture, or why not.
+struct ReadOutcome {
+    bool read = false;
+    bool raised = false; // InvalidFileFormat_Exception, or an error of the stream below
+    GDIBImage image;
+};
+ReadOutcome readWith(GDIBReaderWriter& format, const std::string& bytes);
+std::string writeWith(GDIBReaderWriter& format, const GDIBImage& image);
+
+// A picture with every kind of pixel: colours from a seed, alpha from 0 to 255.
+GDIBImage samplePicture(int width, int height, unsigned seed);
+bool samePixels(const GDIBImage& a, const GDIBImage& b);
