@@ -6,7 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(cmake ninja-build ccache g++ pkg-config libgtest-dev libbenchmark-dev locales zlib1g-dev)
+PACKAGES=(cmake ninja-build ccache g++ pkg-config libgtest-dev libbenchmark-dev locales zlib1g-dev libpng-dev
+    libjpeg62-turbo-dev)
 BUILD_DIR=build
 # OpenCV is used by the benchmarks only, for comparison.
 [ "${1:-}" = "bench" ] && PACKAGES+=(libopencv-core-dev libopencv-imgproc-dev)

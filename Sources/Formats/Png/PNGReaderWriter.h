@@ -1,0 +1,17 @@
+#pragma once
+// PNGReaderWriter: PNG files through libpng. Reads every colour type and bit depth (palettes with transparency,
+// grey with alpha, interlaced files); 16-bit samples are reduced to 8. Writes 8-bit RGBA.
+
+#include "ImageFormats/GDIBReaderWriter.h"
+
+class PNGReaderWriter : public GDIBReaderWriter {
+    G_CLASS(PNGReaderWriter)
+
+    unsigned can_do() const override;
+    void file_name_filter(ImageFileFilter& filter) const override;
+    bool is(ipstream& stream) override;
+    bool read_info(ipstream& stream, FileImageInfo& info) override;
+    // False for a damaged file (libpng's errors end the read, never the program).
+    bool read_image(ipstream& stream, GAbstractDIBImage& image) override;
+    bool write_image(opstream& stream, const GAbstractDIBImage& image) override;
+};
