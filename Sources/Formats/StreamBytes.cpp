@@ -14,6 +14,12 @@ bool StreamBytes::read(void* buffer, std::size_t n) {
     return got == n;
 }
 
+std::size_t StreamBytes::readSome(void* buffer, std::size_t n) {
+    const std::size_t got = m_stream.readBytes(buffer, n);
+    m_consumed += static_cast<unsigned long>(got);
+    return got;
+}
+
 bool StreamBytes::skip(unsigned long long n) {
     std::uint8_t piece[4096];
     while (n > 0) {

@@ -15,6 +15,8 @@ public:
     // False when the data ends first.
     bool read(void* buffer, std::size_t n);
     bool skip(unsigned long long n);
+    // What there is of n bytes: fewer at the end of the data.
+    std::size_t readSome(void* buffer, std::size_t n);
     // Up to n bytes, fewer when the data ends first; what is allocated follows what arrives.
     std::vector<std::uint8_t> readUpTo(unsigned long long n);
     // Exactly n bytes, or false when the data ends first (what is allocated follows what arrives).

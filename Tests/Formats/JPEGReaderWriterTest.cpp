@@ -1,0 +1,154 @@
+#include "Jpeg/JPEGReaderWriter.h"
+#include "Formats/FormatTesting.h"
+#include "ImageFormats/ImageReaderWriterList.h"
+#include "Streams/mpstream.h"
+
+#include <gtest/gtest.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+namespace {
+
+struct Jump {
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void jumpBack(j_common_ptr info) {
+    std::longjmp(reinterpret_cast<Jump*>(info->err)->jump, 1);
+}
+
+// The file decoded with libjpeg's own API straight from memory, as BGRA pixels; empty when it cannot.
+std::vector<DWORD> referenceDecode(const std::string& bytes, int& width, int& height) {
+    jpeg_decompress_struct info{};
+    Jump error{};
+    info.err = jpeg_std_error(&error.manager);
+    error.manager.error_exit = jumpBack;
+    error.manager.output_message = [](j_common_ptr) {
+    };
+    std::vector<DWORD> pixels;
+    jpeg_create_decompress(&info);
+    if (setjmp(error.jump) == 0) {
+        jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+        jpeg_read_header(&info, TRUE);
+        info.out_color_space = JCS_EXT_BGRA;
+        jpeg_start_decompress(&info);
+        width = static_cast<int>(info.output_width);
+        height = static_cast<int>(info.output_height);
+        pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+        while (info.output_scanline < info.output_height) {
+            JSAMPROW row = reinterpret_cast<JSAMPROW>(pixels.data() + static_cast<std::size_t>(info.output_scanline) *
+                                                                          static_cast<std::size_t>(width));
+            jpeg_read_scanlines(&info, &row, 1);
+        }
+        jpeg_finish_decompress(&info);
+    }
+    jpeg_destroy_decompress(&info);
+    return pixels;
+}
+
+ReadOutcome readFile(const std::filesystem::path& path) {
+    JPEGReaderWriter format;
+    return readWith(format, fileBytes(path));
+}
+
+} // namespace
+
+TEST(JPEGReaderWriter, GoodFilesDecodeAsLibjpegDecodesThem) {
+    const auto files = testFiles("jpeg/ok");
+    ASSERT_EQ(files.size(), 11u);
+    for (const auto& path : files) {
+        const std::string bytes = fileBytes(path);
+        int width = 0, height = 0;
+        const std::vector<DWORD> expected = referenceDecode(bytes, width, height);
+        ASSERT_FALSE(expected.empty()) << path;
+        const ReadOutcome outcome = readFile(path);
+        ASSERT_TRUE(outcome.read) << path;
+        ASSERT_EQ(outcome.image.get_width(), width) << path;
+        ASSERT_EQ(outcome.image.get_height(), height) << path;
+        bool same = true;
+        for (int y = 0; y < height && same; ++y)
+            same = std::equal(outcome.image.get_line_address(y), outcome.image.get_line_address(y) + width,
+                              expected.begin() + static_cast<std::ptrdiff_t>(y) * width);
+        EXPECT_TRUE(same) << path;
+        JPEGReaderWriter format;
+        impstream stream(bytes.data(), bytes.size());
+        FileImageInfo info;
+        ASSERT_TRUE(format.read_info(stream, info));
+        EXPECT_EQ(info.width, width);
+    }
+}
+
+// Every other file gives what was decided for it, and none crashes.
+TEST(JPEGReaderWriter, EdgeBrokenAndUnsupportedFilesAsDecided) {
+    const std::map<std::string, bool> decided = {{"jd-extraneous-data.jpg", true},
+                                                 {"moz-jpg-cmyk-1.jpg", true},
+                                                 {"moz-jpg-size-6x6.jpg", false},
+                                                 {"pil-hopper_orientation_6.jpg", true},
+                                                 {"pil-junk_jpeg_header.jpg", true},
+                                                 {"pil-pil_sample_cmyk.jpg", true},
+                                                 {"jd-dc-predictor-overflow.jpg", true},
+                                                 {"jd-empty.jpg", false},
+                                                 {"jd-max_size.jpg", false},
+                                                 {"jd-missing-sof.jpg", false},
+                                                 {"jd-missing-sos.jpg", false},
+                                                 {"jd-null_height.jpg", false},
+                                                 {"pil-truncated_jpeg.jpg", true},
+                                                 {"jd-jpeg_lossless_sel1.jpg", false}};
+    std::vector<std::filesystem::path> files;
+    for (const char* folder : {"jpeg/edge", "jpeg/corrupt", "jpeg/unsupported"})
+        for (const auto& file : testFiles(folder))
+            files.push_back(file);
+    ASSERT_EQ(files.size(), decided.size());
+    for (const auto& path : files) {
+        const ReadOutcome outcome = readFile(path);
+        EXPECT_EQ(outcome.read, decided.at(path.filename().string())) << path;
+        EXPECT_FALSE(outcome.raised) << path;
+    }
+
+    // CMYK and YCCK from Adobe's writers come out as colours, opaque.
+    const ReadOutcome cmyk = readFile(testDataRoot() / "jpeg/edge/pil-pil_sample_cmyk.jpg");
+    EXPECT_EQ(cmyk.image.get_width(), 100);
+    EXPECT_EQ(cmyk.image.get_pixel(50, 50) >> 24, 0xFFu);
+
+    // A PNG named .jpg is not taken as JPEG, but the selection finds its real format.
+    const std::string png = fileBytes(testDataRoot() / "jpeg/edge/moz-jpg-size-6x6.jpg");
+    impstream stream(png.data(), png.size());
+    ImageReaderWriterList readers;
+    GDIBReaderWriter::GetAllInfo(readers, GDIBReaderWriter::CanRead);
+    GDIBImage image;
+    ASSERT_TRUE(GDIBReaderWriter::Read(stream, image, readers));
+    EXPECT_EQ(image.get_width(), 6);
+}
+
+TEST(JPEGReaderWriter, WritesWhatItReadsCloseToTheOriginal) {
+    JPEGReaderWriter format;
+    GDIBImage picture(48, 32);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 48; ++x)
+            picture.set_pixel(x, y,
+                              0xFF000000u | static_cast<DWORD>(x * 5) << 16 | static_cast<DWORD>(y * 7) << 8 | 0x40);
+    const std::string bytes = writeWith(format, picture);
+    impstream stream(bytes.data(), bytes.size());
+    EXPECT_TRUE(format.is(stream));
+    const ReadOutcome back = readWith(format, bytes);
+    ASSERT_TRUE(back.read);
+    int worst = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 48; ++x)
+            for (int shift : {0, 8, 16}) {
+                const int a = static_cast<int>(picture.get_pixel(x, y) >> shift & 0xFF);
+                const int b = static_cast<int>(back.image.get_pixel(x, y) >> shift & 0xFF);
+                worst = std::max(worst, std::abs(a - b));
+            }
+    EXPECT_LE(worst, 8); // quality 90 on a smooth picture
+    EXPECT_EQ(back.image.get_pixel(3, 3) >> 24, 0xFFu);
+}
