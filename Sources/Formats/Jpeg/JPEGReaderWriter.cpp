@@ -2,6 +2,7 @@
 
 #include "Imaging/GAbstractDIBImage.h"
 #include "Jpeg/JpegSession.h"
+#include "TargetRows.h"
 
 #include <vector>
 
@@ -26,35 +27,6 @@ void cmykToBgra(JSAMPROW row, JDIMENSION width, bool inverted) {
         row[3] = 255;
     }
 }
-
-// The rows to decode into: the picture's own rows where it keeps them in memory, else a buffer.
-class Rows {
-public:
-    Rows(GAbstractDIBImage& image, int width, int height) : m_image(image), m_width(width) {
-        m_rows.resize(static_cast<std::size_t>(height));
-        for (int y = 0; y < height; ++y)
-            m_rows[static_cast<std::size_t>(y)] = reinterpret_cast<JSAMPROW>(image.get_line_address_to_modify(y));
-        if (height > 0 && m_rows[0] == nullptr) {
-            m_buffer.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-            for (int y = 0; y < height; ++y)
-                m_rows[static_cast<std::size_t>(y)] = reinterpret_cast<JSAMPROW>(
-                    m_buffer.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width));
-        }
-    }
-    JSAMPARRAY at(int y) { return m_rows.data() + y; }
-    void handOver() {
-        if (m_buffer.empty())
-            return;
-        for (std::size_t y = 0; y < m_rows.size(); ++y)
-            m_image.put_hline(reinterpret_cast<const DWORD*>(m_rows[y]), 0, static_cast<int>(y), m_width);
-    }
-
-private:
-    GAbstractDIBImage& m_image;
-    int m_width;
-    std::vector<JSAMPROW> m_rows;
-    std::vector<DWORD> m_buffer;
-};
 
 } // namespace
 
@@ -92,16 +64,16 @@ bool JPEGReaderWriter::read_image(ipstream& stream, GAbstractDIBImage& image) {
     image.resize(width, height);
     if (image.get_width() != width || image.get_height() != height)
         return false;
-    Rows rows(image, width, height);
+    TargetRows rows(image);
     const bool inverted = session.info().saw_Adobe_marker != 0;
     constexpr int Step = 16;
     for (int y = 0; y < height; y += Step) {
         const auto count = static_cast<JDIMENSION>(std::min(Step, height - y));
-        if (!session.readRows(rows.at(y), count))
+        if (!session.readRows(rows.rows() + y, count))
             return false;
         if (session.cmyk())
             for (JDIMENSION i = 0; i < count; ++i)
-                cmykToBgra(*rows.at(y + static_cast<int>(i)), static_cast<JDIMENSION>(width), inverted);
+                cmykToBgra(rows.rows()[y + static_cast<int>(i)], static_cast<JDIMENSION>(width), inverted);
     }
     session.finish(); // what follows the last row (or its absence) does not change the picture
     rows.handOver();

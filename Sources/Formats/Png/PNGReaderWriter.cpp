@@ -4,6 +4,7 @@
 #include "StreamBytes.h"
 #include "Streams/StreamFormat.h"
 #include "Streams/opstream.h"
+#include "TargetRows.h"
 
 #include <png.h>
 
@@ -149,22 +150,10 @@ bool PNGReaderWriter::read_image(ipstream& stream, GAbstractDIBImage& image) {
     image.resize(width, height);
     if (image.get_width() != width || image.get_height() != height)
         return false;
-    std::vector<png_bytep> rows(static_cast<std::size_t>(height));
-    std::vector<DWORD> buffer;
-    for (int y = 0; y < height; ++y)
-        rows[static_cast<std::size_t>(y)] = reinterpret_cast<png_bytep>(image.get_line_address_to_modify(y));
-    const bool direct = height == 0 || rows[0] != nullptr;
-    if (!direct) { // an image without rows in memory: read into a buffer, then hand the rows over
-        buffer.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-        for (int y = 0; y < height; ++y)
-            rows[static_cast<std::size_t>(y)] = reinterpret_cast<png_bytep>(
-                buffer.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width));
-    }
-    if (!readRows(read, rows.data()))
+    TargetRows rows(image);
+    if (!readRows(read, rows.rows()))
         return false;
-    if (!direct)
-        for (int y = 0; y < height; ++y)
-            image.put_hline(reinterpret_cast<const DWORD*>(rows[static_cast<std::size_t>(y)]), 0, y, width);
+    rows.handOver();
     return true;
 }
 
