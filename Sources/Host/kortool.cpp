@@ -1,11 +1,14 @@
 // kortool: a command-line tool for the system's files.
 //   kortool dump FILE [--offset N]   the structure of an object stream
+//   kortool info FILE...             the format and size of pictures
+//   kortool convert IN OUT           a picture into the format OUT's name selects
 //   kortool --help | --version
 
 #include "Errors/GException.h"
+#include "PictureFiles.h"
 #include "StreamDump.h"
 #include "Text/CoreStringTable.h"
-#include "ToolInput.h"
+#include "ToolFiles.h"
 
 #include <exception>
 #include <iostream>
@@ -16,6 +19,8 @@ namespace {
 
 const char* const Usage = R"(Usage:
   kortool dump FILE [--offset N]   print the structure of the object stream in FILE, from byte N on
+  kortool info FILE...             print the format, width and height of each picture
+  kortool convert IN OUT           write the picture in IN in the format that OUT's name selects
   kortool --help                   show this text
   kortool --version                show the version
 
@@ -23,13 +28,21 @@ dump lists every object frame with its class name, position and length, the obje
 bytes between them. At the top level the stream is taken as a run of pointers (null, new object, reference).
 Classes that this program does not know are marked: a reader without them skips their objects. N is a byte
 count, decimal or hexadecimal after 0x.
-Exit status: 0 on success, 1 when the file cannot be read or holds malformed data (or no object stream at
-all), 2 for a command line it does not understand.
+Pictures are read in any format this program knows (BMP, JPEG, PNG), whatever their names say; convert
+writes a temporary file beside OUT and puts it in OUT's place only when it is complete.
+Exit status: 0 on success, 1 when a file cannot be read or written or holds malformed data (or no object
+stream or picture at all), 2 for a command line it does not understand.
 )";
 
 int usageError(const std::string& message) {
     std::cerr << "kortool: " << message << "\n\n" << Usage;
     return 2;
+}
+
+std::string messageOf(const CException& e) {
+    char message[1024];
+    e.GetErrorMessage(message, sizeof message);
+    return message;
 }
 
 int failure(const std::string& message) {
@@ -56,6 +69,37 @@ int dump(const std::vector<std::string>& args) {
     return 0;
 }
 
+// Every file is tried; the status says whether all could be read.
+int info(const std::vector<std::string>& args) {
+    if (args.empty())
+        return usageError("info needs a file");
+    int status = 0;
+    for (const std::string& path : args) {
+        try {
+            const PictureInfo picture = readPictureInfo(path, readToolInput(path, 0));
+            std::cout << path << ": " << picture.format << ", " << picture.size.width << " x " << picture.size.height
+                      << '\n';
+        } catch (CException* e) {
+            CExceptionPtr<> held(e);
+            status = failure(messageOf(*e));
+        } catch (const std::exception& e) {
+            status = failure(e.what());
+        }
+    }
+    return status;
+}
+
+int convert(const std::vector<std::string>& args) {
+    if (args.size() != 2)
+        return usageError("convert needs an input and an output file");
+    GDIBImage image;
+    const std::string format = readPicture(args[0], readToolInput(args[0], 0), image);
+    writeToolOutput(args[1], encodePicture(args[1], image));
+    std::cout << args[0] << " (" << format << ", " << image.get_width() << " x " << image.get_height() << ") -> "
+              << args[1] << '\n';
+    return 0;
+}
+
 int run(const std::vector<std::string>& args) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         std::cout << Usage;
@@ -65,8 +109,13 @@ int run(const std::vector<std::string>& args) {
         std::cout << "kortool " << KORVANE_VERSION << '\n';
         return 0;
     }
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (args[0] == "dump")
-        return dump({args.begin() + 1, args.end()});
+        return dump(rest);
+    if (args[0] == "info")
+        return info(rest);
+    if (args[0] == "convert")
+        return convert(rest);
     return usageError("unknown command '" + args[0] + "'");
 }
 
@@ -78,9 +127,7 @@ int main(int argc, char** argv) {
         return run({argv + 1, argv + argc});
     } catch (CException* e) {
         CExceptionPtr<CException> held(e);
-        char message[1024];
-        e->GetErrorMessage(message, sizeof message);
-        return failure(message);
+        return failure(messageOf(*e));
     } catch (const std::exception& e) {
         return failure(e.what());
     }

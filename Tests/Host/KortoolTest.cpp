@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -85,4 +87,57 @@ TEST(Kortool, RefusesBadNumbersAndArguments) {
     expectRefusal("dump", 2, "dump needs a file");
     expectRefusal("dump chain.bin extra", 2, "unexpected arguments to dump");
     expectRefusal("frobnicate", 2, "unknown command 'frobnicate'");
+}
+
+namespace {
+
+std::filesystem::path testData(const std::string& folder) {
+    const char* root = std::getenv("KORVANE_TESTDATA");
+    return std::filesystem::path(root != nullptr ? root : KORVANE_TESTDATA_DIR) / folder;
+}
+
+std::vector<std::filesystem::path> filesIn(const std::string& folder) {
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(testData(folder)))
+        files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+} // namespace
+
+// Every picture that must load gives its size, and converts to PNG and back to the same pixels.
+TEST(Kortool, InfoAndConvertTakeEveryGoodPicture) {
+    std::vector<std::filesystem::path> files;
+    for (const char* folder : {"bmp/bmpsuite/g", "bmp/bmptestsuite/valid", "jpeg/ok"})
+        for (const auto& file : filesIn(folder))
+            files.push_back(file);
+    for (const auto& file : files) {
+        const Outcome info = kortool("info '" + file.string() + "'");
+        EXPECT_EQ(info.status, 0) << info.err;
+        EXPECT_NE(info.out.find(" x "), std::string::npos) << file;
+        const Outcome toPng = kortool("convert '" + file.string() + "' picture.png");
+        ASSERT_EQ(toPng.status, 0) << toPng.err;
+        ASSERT_EQ(kortool("convert picture.png back.bmp").status, 0) << file;
+        ASSERT_EQ(kortool("convert back.bmp again.png").status, 0) << file;
+        EXPECT_EQ(readFile("picture.png"), readFile("again.png")) << file; // the same pixels both ways
+    }
+}
+
+TEST(Kortool, ConvertLeavesTheTargetWhenItFails) {
+    writeFile("target.png", "what was there");
+    writeFile("noise.bin", "not a picture at all");
+    expectRefusal("convert noise.bin target.png", 1, "'noise.bin' is not a picture in a format this program reads");
+    const auto good = testData("bmp/bmpsuite/g/rgb24.bmp").string();
+    expectRefusal("convert '" + good + "' target.gif", 1, "'target.gif' has a name no format writes");
+    expectRefusal("convert '" + testData("bmp/bmpsuite/b/shortfile.bmp").string() + "' target.png", 1,
+                  "'" + testData("bmp/bmpsuite/b/shortfile.bmp").string() + "' is a damaged Windows Bitmap");
+    expectRefusal("convert '" + good + "' /nonexistent/dir/out.png", 1, "'/nonexistent/dir/out.png' cannot be written");
+    EXPECT_EQ(readFile("target.png"), "what was there");
+    EXPECT_FALSE(std::filesystem::exists("target.gif"));
+    expectRefusal("convert only-one.png", 2, "convert needs an input and an output file");
+    expectRefusal("info", 2, "info needs a file");
+    const Outcome mixed = kortool("info '" + good + "' noise.bin");
+    EXPECT_EQ(mixed.status, 1);
+    EXPECT_NE(mixed.out.find("127 x 64"), std::string::npos);
 }

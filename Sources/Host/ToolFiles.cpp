@@ -1,4 +1,4 @@
-#include "ToolInput.h"
+#include "ToolFiles.h"
 
 #include "Errors/GLibraryExceptions.h"
 
@@ -93,6 +93,33 @@ std::vector<unsigned char> readToolInput(const std::string& path, std::uint64_t 
     checkExtent(path, data.size(), offset);
     data.erase(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(offset));
     return data;
+}
+
+void writeToolOutput(const std::string& path, const std::vector<unsigned char>& bytes) {
+    std::string temporary = path + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0)
+        failWithSystemError(path, "cannot be written");
+    bool written = true;
+    {
+        const Descriptor file(fd);
+        for (std::size_t at = 0; at < bytes.size() && written;) {
+            const ssize_t n = ::write(fd, bytes.data() + at, bytes.size() - at);
+            if (n < 0 && errno == EINTR)
+                continue;
+            written = n > 0;
+            at += n > 0 ? static_cast<std::size_t>(n) : 0;
+        }
+        written = written && ::fsync(fd) == 0;
+    }
+    struct stat existing {};
+    const mode_t mode = ::stat(path.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644;
+    if (!written || ::chmod(temporary.c_str(), mode) != 0 || ::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        errno = error;
+        failWithSystemError(path, "cannot be written");
+    }
 }
 
 std::optional<std::uint64_t> parseCount(const std::string& text) {

@@ -15,6 +15,10 @@ inline constexpr std::uint64_t MaxToolInput = 1ULL << 30;
 // The bytes of the file at `path` from byte `offset` on; at least one, at most MaxToolInput.
 std::vector<unsigned char> readToolInput(const std::string& path, std::uint64_t offset);
 
+// Writes `bytes` to a temporary file beside `path` and renames it over `path` only when all is written, so a failed
+// write leaves what was there.
+void writeToolOutput(const std::string& path, const std::vector<unsigned char>& bytes);
+
 // The number in `text`: decimal digits, or hexadecimal ones after "0x". Empty for anything else, a sign, or a
 // value beyond 64 bits.
 std::optional<std::uint64_t> parseCount(const std::string& text);
