@@ -10,7 +10,7 @@ PACKAGES=(cmake ninja-build ccache g++ pkg-config libgtest-dev libbenchmark-dev 
     libjpeg62-turbo-dev)
 BUILD_DIR=build
 # OpenCV is used by the benchmarks only, for comparison.
-[ "${1:-}" = "bench" ] && PACKAGES+=(libopencv-core-dev libopencv-imgproc-dev)
+[ "${1:-}" = "bench" ] && PACKAGES+=(libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev)
 
 install_missing_packages() {
     local missing=()
@@ -47,6 +47,7 @@ elif [ "${1:-}" = "bench" ]; then
     shift
     "$BUILD_DIR/bin/KorvaneCoreBench" "$@"
     "$BUILD_DIR/bin/KorvaneIplBench" "$@"
+    "$BUILD_DIR/bin/KorvaneFormatsBench" "$@"
 else
     # Until the application exists, the main job is the command-line tool.
     exec "$BUILD_DIR/bin/kortool" "$@"

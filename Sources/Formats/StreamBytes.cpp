@@ -1,5 +1,7 @@
 #include "StreamBytes.h"
 
+#include "Errors/GException.h"
+
 #include <algorithm>
 
 namespace {
@@ -49,4 +51,20 @@ std::vector<std::uint8_t> StreamBytes::readUpTo(unsigned long long n) {
 bool StreamBytes::readExactly(std::vector<std::uint8_t>& bytes, unsigned long long n) {
     bytes = readUpTo(n);
     return bytes.size() == n;
+}
+
+long long StreamBytes::remaining() {
+    GIO* device = m_stream.getIO();
+    if (device == nullptr)
+        return -1;
+    try {
+        const long here = device->gtell();
+        const long end = here >= 0 ? device->gseek(0, GIO::FromEnd) : -1;
+        if (here < 0 || end < here || device->gseek(here, GIO::FromBegin) != here)
+            return -1;
+        return end - here;
+    } catch (CException* e) { // a device that cannot seek (an inflating one)
+        CExceptionPtr<> held(e);
+        return -1;
+    }
 }

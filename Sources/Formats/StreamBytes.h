@@ -22,6 +22,8 @@ public:
     // Exactly n bytes, or false when the data ends first (what is allocated follows what arrives).
     bool readExactly(std::vector<std::uint8_t>& bytes, unsigned long long n);
     unsigned long consumed() const { return m_consumed; }
+    // How many bytes follow, where the device can tell (files and memory blocks can, by seeking); -1 otherwise.
+    long long remaining();
 
 private:
     ipstream& m_stream;

@@ -41,6 +41,23 @@ std::vector<std::uint8_t> headerFor(int width, int height) {
     return h;
 }
 
+bool sized(GAbstractDIBImage& image, const BmpHeader& header) {
+    image.resize(header.width, header.height);
+    return image.get_width() == header.width && image.get_height() == header.height;
+}
+
+// The codes run to the stated image size, else to the stated file size, else to the end of the data.
+bool readRunLengths(StreamBytes& bytes, const BmpHeader& header, GAbstractDIBImage& image) {
+    const unsigned long long stated = header.imageSize != 0                  ? header.imageSize
+                                      : header.fileSize > header.pixelOffset ? header.fileSize - header.pixelOffset
+                                                                             : ~0ULL;
+    const std::vector<std::uint8_t> data = bytes.readUpTo(stated);
+    if (!sized(image, header))
+        return false;
+    decodeBmpRle(header, data, image);
+    return true;
+}
+
 } // namespace
 
 unsigned BMPReaderWriter::can_do() const {
@@ -66,28 +83,33 @@ bool BMPReaderWriter::read_info(ipstream& stream, FileImageInfo& info) {
     return true;
 }
 
+// The pixels are never made before the data is known to hold them: uncompressed rows are decoded as they are read
+// when the device can tell how much data follows, and read whole first otherwise.
 bool BMPReaderWriter::read_image(ipstream& stream, GAbstractDIBImage& image) {
     StreamBytes bytes(stream);
     BmpHeader header;
     if (!readBmpHeader(bytes, header, true) || !bytes.skip(header.pixelOffset - header.headerBytes))
         return false;
-    std::vector<std::uint8_t> data;
-    if (header.compressed()) {
-        // The codes run to the stated image size, else to the stated file size, else to the end of the data.
-        const unsigned long long stated = header.imageSize != 0                  ? header.imageSize
-                                          : header.fileSize > header.pixelOffset ? header.fileSize - header.pixelOffset
-                                                                                 : ~0ULL;
-        data = bytes.readUpTo(stated);
-    } else if (!bytes.readExactly(data, header.rowBytes() * static_cast<unsigned long long>(header.height))) {
-        return false;
-    }
-    image.resize(header.width, header.height);
-    if (image.get_width() != header.width || image.get_height() != header.height)
-        return false;
     if (header.compressed())
-        decodeBmpRle(header, data, image);
-    else
+        return readRunLengths(bytes, header, image);
+    const unsigned long long size = header.rowBytes() * static_cast<unsigned long long>(header.height);
+    const long long left = bytes.remaining();
+    if (left < 0) {
+        std::vector<std::uint8_t> data;
+        if (!bytes.readExactly(data, size) || !sized(image, header))
+            return false;
         decodeBmpRows(header, data, image);
+        return true;
+    }
+    if (static_cast<unsigned long long>(left) < size || !sized(image, header))
+        return false;
+    BmpRowDecoder decoder(header, image);
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(header.rowBytes()));
+    for (int r = 0; r < header.height; ++r) {
+        if (!bytes.read(row.data(), row.size()))
+            return false;
+        decoder.decode(r, row.data());
+    }
     return true;
 }
 

@@ -7,21 +7,6 @@ namespace {
 
 constexpr DWORD OpaqueBlack = 0xFF000000;
 
-// One channel of a bit-field pixel, scaled to 0..255.
-struct Channel {
-    std::uint32_t mask = 0;
-    int shift = 0;
-    std::uint64_t largest = 0;
-
-    explicit Channel(std::uint32_t m) : mask(m), shift(m != 0 ? std::countr_zero(m) : 0), largest(m >> shift) {}
-    DWORD operator()(std::uint32_t pixel, DWORD absent) const {
-        if (largest == 0)
-            return absent;
-        const std::uint64_t value = (pixel & mask) >> shift;
-        return static_cast<DWORD>((value * 255 + largest / 2) / largest);
-    }
-};
-
 // Where the pixels of file row r go: a row of the image in memory, or a buffer handed over when the row is done.
 class RowTarget {
 public:
@@ -77,7 +62,7 @@ void standardRow(const std::uint8_t* in, DWORD* out, int width, bool alpha) {
         out[x] = le32(in + 4 * x) | opaque;
 }
 
-void bitFieldRow(const BmpHeader& h, const Channel (&channels)[4], const std::uint8_t* in, DWORD* out) {
+void bitFieldRow(const BmpHeader& h, const BmpChannel (&channels)[4], const std::uint8_t* in, DWORD* out) {
     const int bytes = h.bitCount / 8;
     for (int x = 0; x < h.width; ++x, in += bytes) {
         const std::uint32_t pixel = bytes == 2 ? le16(in) : le32(in);
@@ -88,24 +73,38 @@ void bitFieldRow(const BmpHeader& h, const Channel (&channels)[4], const std::ui
 
 } // namespace
 
-void decodeBmpRows(const BmpHeader& h, const std::vector<std::uint8_t>& data, GAbstractDIBImage& image) {
-    const Channel channels[4] = {Channel(h.masks[0]), Channel(h.masks[1]), Channel(h.masks[2]), Channel(h.masks[3])};
-    const bool standard = standardMasks(h);
-    const auto rowBytes = static_cast<std::size_t>(h.rowBytes());
-    RowTarget target(h, image);
-    for (int r = 0; r < h.height; ++r) {
-        const std::uint8_t* in = data.data() + static_cast<std::size_t>(r) * rowBytes;
-        DWORD* out = target.begin(r);
-        if (h.bitCount <= 8)
-            indexedRow(h, in, out);
-        else if (h.bitCount == 24)
-            trueColourRow(in, out, h.width);
-        else if (standard)
-            standardRow(in, out, h.width, h.masks[3] != 0);
-        else
-            bitFieldRow(h, channels, in, out);
-        target.end();
+BmpChannel::BmpChannel(std::uint32_t m) : mask(m), shift(m != 0 ? std::countr_zero(m) : 0), largest(m >> shift) {}
+
+BmpRowDecoder::BmpRowDecoder(const BmpHeader& h, GAbstractDIBImage& image)
+    : m_header(h), m_image(image), m_channels{BmpChannel(h.masks[0]), BmpChannel(h.masks[1]), BmpChannel(h.masks[2]),
+                                              BmpChannel(h.masks[3])},
+      m_standard(standardMasks(h)) {}
+
+void BmpRowDecoder::decode(int fileRow, const std::uint8_t* in) {
+    const BmpHeader& h = m_header;
+    const int y = h.topDown ? fileRow : h.height - 1 - fileRow;
+    DWORD* out = m_image.get_line_address_to_modify(y);
+    if (out == nullptr) {
+        m_buffer.resize(static_cast<std::size_t>(h.width));
+        out = m_buffer.data();
     }
+    if (h.bitCount <= 8)
+        indexedRow(h, in, out);
+    else if (h.bitCount == 24)
+        trueColourRow(in, out, h.width);
+    else if (m_standard)
+        standardRow(in, out, h.width, h.masks[3] != 0);
+    else
+        bitFieldRow(h, m_channels, in, out);
+    if (out == m_buffer.data())
+        m_image.put_hline(out, 0, y, h.width);
+}
+
+void decodeBmpRows(const BmpHeader& h, const std::vector<std::uint8_t>& data, GAbstractDIBImage& image) {
+    BmpRowDecoder decoder(h, image);
+    const auto rowBytes = static_cast<std::size_t>(h.rowBytes());
+    for (int r = 0; r < h.height; ++r)
+        decoder.decode(r, data.data() + static_cast<std::size_t>(r) * rowBytes);
 }
 
 namespace {

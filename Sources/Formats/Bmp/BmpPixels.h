@@ -8,7 +8,36 @@
 #include <cstdint>
 #include <vector>
 
-// Uncompressed rows: `data` holds all of them (rowBytes() each).
+// One channel of a bit-field pixel, scaled to 0..255.
+struct BmpChannel {
+    std::uint32_t mask = 0;
+    int shift = 0;
+    std::uint64_t largest = 0;
+
+    explicit BmpChannel(std::uint32_t m);
+    DWORD operator()(std::uint32_t pixel, DWORD absent) const {
+        if (largest == 0)
+            return absent;
+        const std::uint64_t value = (pixel & mask) >> shift;
+        return static_cast<DWORD>((value * 255 + largest / 2) / largest);
+    }
+};
+
+// Uncompressed rows, one at a time (rowBytes() each), in any order.
+class BmpRowDecoder {
+public:
+    BmpRowDecoder(const BmpHeader& header, GAbstractDIBImage& image);
+    void decode(int fileRow, const std::uint8_t* row);
+
+private:
+    const BmpHeader& m_header;
+    GAbstractDIBImage& m_image;
+    std::vector<DWORD> m_buffer; // for an image without rows in memory
+    BmpChannel m_channels[4];
+    bool m_standard;
+};
+
+// Uncompressed rows: `data` holds all of them.
 void decodeBmpRows(const BmpHeader& header, const std::vector<std::uint8_t>& data, GAbstractDIBImage& image);
 
 // RLE8 or RLE4 codes. Runs and absolute runs past the end of a row are cut there, a delta leaving the image and

@@ -110,7 +110,7 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, H
                                                           : std::size_t{1} << bitCount;
         bitmap->palette.assign(info->bmiColors, info->bmiColors + entries);
     }
-    bitmap->pixels.reset(new (std::nothrow) BYTE[static_cast<std::size_t>(stride * height)]());
+    bitmap->pixels.reset(static_cast<BYTE*>(std::calloc(static_cast<std::size_t>(stride * height), 1)));
     if (bitmap->pixels == nullptr)
         return nullptr;
     if (bits != nullptr)

@@ -3,6 +3,7 @@
 
 #include "gdi/WinGdi.h"
 
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -12,6 +13,12 @@ struct GdiObject {
     virtual bool deletable() const { return true; }
 };
 
+// Pixel memory comes from calloc: zeroed as a DIB section's is, and for large bitmaps by fresh pages rather than
+// by writing zeros over them.
+struct FreePixels {
+    void operator()(BYTE* pixels) const { std::free(pixels); }
+};
+
 struct GdiBitmap final : GdiObject {
     int width = 0;
     int height = 0;
@@ -19,7 +26,7 @@ struct GdiBitmap final : GdiObject {
     int stride = 0;
     bool topDown = true;
     std::vector<RGBQUAD> palette;
-    std::unique_ptr<BYTE[]> pixels;
+    std::unique_ptr<BYTE, FreePixels> pixels;
     int selections = 0; // device contexts that hold it
 
     bool deletable() const override { return selections == 0; }
