@@ -112,6 +112,8 @@ TEST(Kortool, InfoAndConvertTakeEveryGoodPicture) {
     for (const char* folder : {"bmp/bmpsuite/g", "bmp/bmptestsuite/valid", "jpeg/ok"})
         for (const auto& file : filesIn(folder))
             files.push_back(file);
+    for (const char* name : {"bmp/misc/ljt-vgl_6434_0018a.bmp", "bmp/misc/pil-hopper_rle8.bmp"})
+        files.push_back(testData(name));
     for (const auto& file : files) {
         const Outcome info = kortool("info '" + file.string() + "'");
         EXPECT_EQ(info.status, 0) << info.err;
