@@ -4,6 +4,7 @@
 #include "IO/GFileIO.h"
 #include "Imaging/GDIBImage.h"
 #include "Regions/GIPLMask.h"
+#include "Sprites/GSprite.h"
 #include "Streams/ipstream.h"
 #include "Streams/mpstream.h"
 #include "Streams/opstream.h"
@@ -79,11 +80,15 @@ void WriteFuzzSeeds(const char* folder) {
     GIPLMask mask(37, 3);
     iplSet(mask.get_image(), 0);
     mask.setBit(36, 2, true);
+    GSprite sprite(5, 4);
+    sprite.full_fill(0x80445566);
+    sprite.mask().setBit(2, 3, false);
     for (unsigned char mode = 0; mode < 4; ++mode) {
         writeSeed(std::string(folder) + "/item" + std::to_string(mode), mode, first);
         writeSeed(std::string(folder) + "/list" + std::to_string(mode), mode, list);
         writeSeed(std::string(folder) + "/image" + std::to_string(mode), mode, image);
         writeSeed(std::string(folder) + "/mask" + std::to_string(mode), mode, mask);
+        writeSeed(std::string(folder) + "/sprite" + std::to_string(mode), mode, sprite);
     }
     // The objects here are the function's own: no list may destroy them.
     list.ownsItems(false);

@@ -493,6 +493,23 @@ void* ipstream::readPointer(const std::type_info& type) {
     }
 }
 
+bool ipstream::readPointerInto(GStreamable& target) {
+    const long position = static_cast<long>(m_read);
+    const BYTE marker = readByte();
+    if (marker == StreamFormat::NullPointer)
+        return false;
+    if (marker != StreamFormat::NewObject)
+        throw new InvalidPStreamMarker_Exception(marker, position);
+    readFrame(typeid(GStreamable), &target, true);
+    return true;
+}
+
+void ipstream::forget(const GStreamable& object) {
+    for (Entry& entry : m_objects)
+        if (entry.object == &object)
+            entry.object = Skipped;
+}
+
 void ipstream::registerStaticObjectToRead(GStreamable* object) {
     const long position = static_cast<long>(m_read);
     const BYTE marker = readByte();

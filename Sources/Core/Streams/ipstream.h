@@ -52,6 +52,13 @@ public:
     // A class's own format version byte. A version above `newest` raises NewVersionOfClass_Exception for `type`:
     // its layout is unknown, and reading it as the newest would misread the rest of the stream.
     BYTE readVersion(BYTE newest, const std::type_info& type);
+    // A pointer written to an object that the reader holds as a member: a new object's frame is read into
+    // `target` (which then belongs to the caller); false for a null pointer. A back-reference raises
+    // InvalidPStream_Exception: a member is nobody else's object.
+    bool readPointerInto(GStreamable& target);
+    // An object that stops existing before the stream does (a member read only to be dropped): later references
+    // to it read as null.
+    void forget(const GStreamable& object);
     // The reader's own instance of an object the writer registered as static.
     void registerStaticObjectToRead(GStreamable* object);
     // Peeks at the class name of the next frame (or of the next pointer's frame), raising no error; the stream
