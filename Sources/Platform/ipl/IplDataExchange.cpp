@@ -39,6 +39,31 @@ IplImage wholeImage(const IplImage* image) {
 
 // A source that shares pixels with the destination at another place is read from a snapshot, so the result is
 // the one an out-of-place copy gives.
+namespace {
+
+// Every channel of pixels of four bytes takes part (a masked copy of 32-bit pictures, the scene's common case).
+bool wholeFourBytePixels(const Area& area) {
+    return area[0].allLanes && area[1].allLanes && area[0].pixelElements * (bitsOf(area[0].image) / 8) == 4;
+}
+
+// Row j of a part as whole four-byte pixels.
+std::uint32_t* pixelRow(const Part& part, int j) {
+    return reinterpret_cast<std::uint32_t*>(part.image->imageData + (part.y + j) * part.image->widthStep) + part.x;
+}
+
+// Whole pixels where the masks let them through, as a select the compiler vectorises.
+void copyMaskedPixels(Area& area) {
+    for (int j = 0; j < area.height; ++j) {
+        const std::uint8_t* enabled = area.enabled(j);
+        const std::uint32_t* from = pixelRow(area[0], j);
+        std::uint32_t* to = pixelRow(area[1], j);
+        for (int i = 0; i < area.width; ++i)
+            to[i] = enabled[i] != 0 ? from[i] : to[i];
+    }
+}
+
+} // namespace
+
 void iplCopy(IplImage* srcImage, IplImage* dstImage) {
     Area area({srcImage, dstImage});
     if (!area || !sameDepth(area))
@@ -53,6 +78,10 @@ void iplCopy(IplImage* srcImage, IplImage* dstImage) {
         const std::size_t bytes = static_cast<std::size_t>(area.width) * area[0].pixelElements * (bitsOf(srcImage) / 8);
         for (int j = 0; j < area.height; ++j)
             std::memmove(area[1].row<char>(j), area[0].row<char>(j), bytes);
+        return;
+    }
+    if (wholeFourBytePixels(area)) {
+        copyMaskedPixels(area);
         return;
     }
     withDepth(srcImage->depth, [&](auto type) {
