@@ -1,0 +1,61 @@
+#pragma once
+// The settings store of this platform's registry: one text file per user ($KORVANE_REGISTRY, else
+// $XDG_CONFIG_HOME/Orvelcraft/Korvane.reg, else ~/.config/Orvelcraft/Korvane.reg) in the REGEDIT4 format.
+// Every change is written through at once: under an advisory lock the file is read again when another process
+// changed it, the change is applied, and the whole store goes to a temporary file renamed over the old one, so a
+// crash leaves the old store or the new one. The data reaches the disk (fsync) at most about once a second and at
+// exit. A store that cannot be read is renamed with ".bad", reported once, and the program goes on with defaults.
+// Keys absent from the store are imported from the defaults file (Korvane.reg beside the program's libraries, or
+// $KORVANE_REGISTRY_DEFAULTS) the first time the store is used.
+
+#include "win/RegistryText.h"
+
+#include <functional>
+#include <mutex>
+#include <string>
+
+class RegistryStore {
+public:
+    // The process's store.
+    static RegistryStore& Instance();
+    // Where reports of a store set aside go (the core installs its diagnostics); stderr until then.
+    static void SetReporter(void (*report)(const char* message));
+
+    // Reads: the keys as last loaded (loaded again when the file changed).
+    template <class F>
+    auto read(F f) {
+        std::lock_guard guard(m_lock);
+        refresh();
+        return f(static_cast<const RegistryKeys&>(m_keys));
+    }
+    // A change: applied to the newest store under the file lock and written through; false when it could not
+    // be written (the change then stays in memory only).
+    bool change(const std::function<void(RegistryKeys&)>& apply);
+
+    // Forgets the loaded store (the next use loads it again; tests change $KORVANE_REGISTRY).
+    void reset();
+    // Flushes what was written to the disk.
+    void sync();
+    ~RegistryStore();
+
+private:
+    RegistryStore() = default;
+    void refresh();
+    void load();
+    bool changedOnDisk() const;
+    bool writeThrough();
+
+    std::recursive_mutex m_lock;
+    RegistryKeys m_keys;
+    std::string m_path;
+    bool m_loaded = false;
+    bool m_unsynced = false;
+    long long m_lastSync = 0;
+    // What the file was when loaded: a change by another process shows in one of these.
+    long long m_inode = -1;
+    long long m_size = -1;
+    long long m_modified = -1;
+};
+
+// The store's file path as the environment gives it now.
+std::string RegistryStorePath();
