@@ -169,6 +169,9 @@ bool RegistryStore::change(const std::function<void(RegistryKeys&)>& apply) {
     std::error_code ignored;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
     const StoreLock lock(path);
+    // Read again whatever the file's stamp says: another process may have written a file of the same size, in the
+    // same clock tick, on an inode number that ours had, and its change must not be lost.
+    m_loaded = false;
     refresh();
     apply(m_keys);
     return writeThrough();

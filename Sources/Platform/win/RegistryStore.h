@@ -1,12 +1,12 @@
 #pragma once
 // The settings store of this platform's registry: one text file per user ($KORVANE_REGISTRY, else
 // $XDG_CONFIG_HOME/Orvelcraft/Korvane.reg, else ~/.config/Orvelcraft/Korvane.reg) in the REGEDIT4 format.
-// Every change is written through at once: under an advisory lock the file is read again when another process
-// changed it, the change is applied, and the whole store goes to a temporary file renamed over the old one, so a
-// crash leaves the old store or the new one. The data reaches the disk (fsync) at most about once a second and at
-// exit. A store that cannot be read is renamed with ".bad", reported once, and the program goes on with defaults.
-// Keys absent from the store are imported from the defaults file (Korvane.reg beside the program's libraries, or
-// $KORVANE_REGISTRY_DEFAULTS) the first time the store is used.
+// Every change is written through at once: under an advisory lock the file is read again, the change is applied, and
+// the whole store goes to a temporary file renamed over the old one, so a crash leaves the old store or the new one.
+// The data reaches the disk (fsync) at most about once a second and at exit. A store that cannot be read is renamed
+// with ".bad", reported once, and the program goes on with defaults. Keys absent from the store are imported from the
+// defaults file (Korvane.reg beside the program's libraries, or $KORVANE_REGISTRY_DEFAULTS) the first time the store is
+// used.
 
 #include "win/RegistryText.h"
 
@@ -21,7 +21,7 @@ public:
     // Where reports of a store set aside go (the core installs its diagnostics); stderr until then.
     static void SetReporter(void (*report)(const char* message));
 
-    // Reads: the keys as last loaded (loaded again when the file changed).
+    // Reads: the keys as last loaded (loaded again when the file's inode, size or time shows a change).
     template <class F>
     auto read(F f) {
         std::lock_guard guard(m_lock);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <unordered_map>
 
 namespace {
 
@@ -211,6 +212,8 @@ std::optional<RegistryKeys> ParseRegistry(const std::string& text, std::string& 
     }
     RegistryKeys keys;
     RegistryKey* current = nullptr;
+    // Where each value of each key stands, by its folded name: a value given twice keeps its last data.
+    std::map<const RegistryKey*, std::unordered_map<std::string, std::size_t>> positions;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const auto& [number, raw] = lines[i];
         const std::string line = raw.substr(raw.find_first_not_of(" \t"));
@@ -242,10 +245,12 @@ std::optional<RegistryKeys> ParseRegistry(const std::string& text, std::string& 
             return fail("'=' was expected after the value name");
         if (!parseData(line.substr(at + 1), value))
             return fail("the value's data is not in the format");
-        if (RegistryValue* existing = current->find(value.name))
-            *existing = value;
+        auto& places = positions[current];
+        const auto [place, added] = places.emplace(FoldedRegistryName(value.name), current->values.size());
+        if (added)
+            current->values.push_back(std::move(value));
         else
-            current->values.push_back(value);
+            current->values[place->second] = std::move(value);
     }
     return keys;
 }
