@@ -1,14 +1,17 @@
+#include "Files/GDynamicLinkLibrary.h"
 #include "Settings/GRegistryBinary.h"
 #include "Settings/GRegistryDWord.h"
 #include "Settings/GRegistryDouble.h"
 #include "Settings/GRegistryString.h"
 #include "Support/TempDirectory.h"
+#include "win/Modules.h"
 #include "win/RegistryStore.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -112,4 +115,16 @@ TEST_F(GRegistryVariableTest, ApplicationSettingsLandInTheApplicationsSection) {
     GRegistryDWord elsewhere(nullptr, "Own", "Zoom", 100);
     elsewhere = 300;
     EXPECT_EQ(stored("Software\\Other\\Own", "Zoom", type), std::string("\x2C\x01\0\0", 4));
+}
+
+TEST_F(GRegistryVariableTest, AStaticSettingInAModuleHasItsDefaultBeforeAnyStore) {
+    const auto store = folder.path() / "not-yet" / "store.reg";
+    setenv("KORVANE_REGISTRY", store.c_str(), 1);
+    RegistryStore::Instance().reset();
+    GDynamicLinkLibrary module(SETTING_MODULE);
+    ASSERT_TRUE(module.loaded());
+    EXPECT_FALSE(std::filesystem::exists(store)); // loading touched no store
+    const auto value = reinterpret_cast<DWORD (*)()>(GetProcAddress(module.handle(), "ModuleSettingValue"));
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value(), 42u);
 }
