@@ -1,5 +1,6 @@
 #include "Fuzz/FuzzClasses.h"
 
+#include "Archives/GResourceDirectoryList.h"
 #include "IO/GCompressionIO.h"
 #include "IO/GFileIO.h"
 #include "Imaging/GDIBImage.h"
@@ -80,6 +81,12 @@ void WriteFuzzSeeds(const char* folder) {
     GIPLMask mask(37, 3);
     iplSet(mask.get_image(), 0);
     mask.setBit(36, 2, true);
+    GResourceDirectory tree;
+    GResourceFileBlock block(true);
+    block.position = 8;
+    block.storedSize = 3;
+    tree.make_type("GSprite").insert(new GResourceItem("cat", block));
+    tree.make_subdirectory("Scrap").make_subdirectory("Animals").make_type("GDIBImage");
     GSprite sprite(5, 4);
     sprite.full_fill(0x80445566);
     sprite.mask().setBit(2, 3, false);
@@ -89,6 +96,7 @@ void WriteFuzzSeeds(const char* folder) {
         writeSeed(std::string(folder) + "/image" + std::to_string(mode), mode, image);
         writeSeed(std::string(folder) + "/mask" + std::to_string(mode), mode, mask);
         writeSeed(std::string(folder) + "/sprite" + std::to_string(mode), mode, sprite);
+        writeSeed(std::string(folder) + "/archive-tree" + std::to_string(mode), mode, tree);
     }
     // The objects here are the function's own: no list may destroy them.
     list.ownsItems(false);
