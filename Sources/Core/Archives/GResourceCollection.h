@@ -20,4 +20,8 @@ class GResourceCollection : public TGSortedCollection<GResourceItem> {
     // uncompressed block of s bytes, s < 0 a compressed one of -s bytes whose unpacked size is not known.
     void write_item(void* item, opstream& stream) const override;
     void* read_item(ipstream& stream) override;
+
+protected:
+    // The archive's tree owns all of its parts, whatever a stream says.
+    bool ownsItemsRead(bool) const override { return true; }
 };

@@ -39,6 +39,10 @@ class GResourceDirectory : public TGSortedCollection<ResourceTypeItem> {
     void write_item(void* item, opstream& stream) const override;
     void* read_item(ipstream& stream) override;
 
+protected:
+    // The archive's tree owns all of its parts, whatever a stream says.
+    bool ownsItemsRead(bool) const override { return true; }
+
 private:
     void adoptSubdirectories();
 

@@ -15,4 +15,8 @@ class GResourceDirectoryList : public TGSortedCollection<GResourceDirectory> {
     void read(ipstream& stream) override;
     void write_item(void* item, opstream& stream) const override;
     void* read_item(ipstream& stream) override;
+
+protected:
+    // The archive's tree owns all of its parts, whatever a stream says.
+    bool ownsItemsRead(bool) const override { return true; }
 };

@@ -207,7 +207,7 @@ void GCollection::read(ipstream& stream) {
     const DWORD count = stream.compat_readDWord();
     const DWORD limit = stream.compat_readDWord();
     const DWORD delta = stream.compat_readDWord();
-    m_ownsItems = stream.readByte() != 0;
+    m_ownsItems = ownsItemsRead(stream.readByte() != 0);
     if (limit < count || count > MaxStreamedItems)
         RaiseStreamError("Invalid collection size: count %u, limit %u. Position=%li", count, limit, position);
     m_delta = static_cast<int>(std::clamp<DWORD>(delta, 1, MaxStreamedDelta));

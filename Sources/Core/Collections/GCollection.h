@@ -62,6 +62,9 @@ class GCollection : public GStreamable {
     virtual void* read_item(ipstream& stream);
 
 protected:
+    // Whether the collection owns what it reads, given the owning flag of its stream. A collection whose read_item
+    // builds its items (not objects of the stream) owns them whatever the flag says: nobody else could.
+    virtual bool ownsItemsRead(bool streamSays) const { return streamSays; }
     virtual int v_index_of(const void* item) const;
     virtual void v_at_insert(int i, void* item);
     virtual void v_at_insert_range(int i, const GCollection& other, int from, int n);
