@@ -3,6 +3,8 @@
 #include "Errors/GException.h"
 #include "Streams/mpstream.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -21,6 +23,24 @@ std::vector<std::filesystem::path> testFiles(const std::string& folder) {
             files.push_back(entry.path());
     std::sort(files.begin(), files.end());
     return files;
+}
+
+std::vector<std::filesystem::path> testFiles(std::initializer_list<const char*> folders) {
+    std::vector<std::filesystem::path> files;
+    for (const char* folder : folders)
+        for (const auto& file : testFiles(folder))
+            files.push_back(file);
+    return files;
+}
+
+void expectDecisions(GDIBReaderWriter& format, const std::vector<std::filesystem::path>& files,
+                     const std::map<std::string, bool>& decided) {
+    ASSERT_EQ(files.size(), decided.size());
+    for (const auto& path : files) {
+        const ReadOutcome outcome = readWith(format, fileBytes(path));
+        EXPECT_EQ(outcome.read, decided.at(path.filename().string())) << path;
+        EXPECT_FALSE(outcome.raised) << path;
+    }
 }
 
 std::string fileBytes(const std::filesystem::path& path) {

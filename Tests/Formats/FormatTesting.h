@@ -5,6 +5,8 @@
 #include "Imaging/GDIBImage.h"
 
 #include <filesystem>
+#include <initializer_list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,8 @@
 std::filesystem::path testDataRoot();
 // The files of a folder of the shared test data, sorted.
 std::vector<std::filesystem::path> testFiles(const std::string& folder);
+// The files of several folders, folder after folder.
+std::vector<std::filesystem::path> testFiles(std::initializer_list<const char*> folders);
 std::string fileBytes(const std::filesystem::path& path);
 
 // What reading a file gave: the picture, or why not.
@@ -21,6 +25,9 @@ struct ReadOutcome {
     GDIBImage image;
 };
 ReadOutcome readWith(GDIBReaderWriter& format, const std::string& bytes);
+// Every file reads or fails as `decided` says for its name (one entry per file), and none raises.
+void expectDecisions(GDIBReaderWriter& format, const std::vector<std::filesystem::path>& files,
+                     const std::map<std::string, bool>& decided);
 std::string writeWith(GDIBReaderWriter& format, const GDIBImage& image);
 
 // A picture with every kind of pixel: colours from a seed, alpha from 0 to 255.

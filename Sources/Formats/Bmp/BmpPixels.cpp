@@ -1,36 +1,13 @@
 #include "Bmp/BmpPixels.h"
 
+#include "TargetRows.h"
+
 #include <algorithm>
 #include <bit>
 
 namespace {
 
 constexpr DWORD OpaqueBlack = 0xFF000000;
-
-// Where the pixels of file row r go: a row of the image in memory, or a buffer handed over when the row is done.
-class RowTarget {
-public:
-    RowTarget(const BmpHeader& header, GAbstractDIBImage& image)
-        : m_header(header), m_image(image), m_buffer(static_cast<std::size_t>(header.width)) {}
-
-    DWORD* begin(int fileRow) {
-        m_y = m_header.topDown ? fileRow : m_header.height - 1 - fileRow;
-        DWORD* row = m_image.get_line_address_to_modify(m_y);
-        m_direct = row != nullptr;
-        return m_direct ? row : m_buffer.data();
-    }
-    void end() {
-        if (!m_direct)
-            m_image.put_hline(m_buffer.data(), 0, m_y, m_header.width);
-    }
-
-private:
-    const BmpHeader& m_header;
-    GAbstractDIBImage& m_image;
-    std::vector<DWORD> m_buffer;
-    int m_y = 0;
-    bool m_direct = false;
-};
 
 DWORD paletteColour(const std::vector<DWORD>& palette, unsigned index) {
     return index < palette.size() ? palette[index] : OpaqueBlack;
@@ -186,12 +163,12 @@ private:
 void decodeBmpRle(const BmpHeader& h, const std::vector<std::uint8_t>& data, GAbstractDIBImage& image) {
     RleDecoder decoder(h, data);
     const std::vector<std::uint8_t>& indices = decoder.run();
-    RowTarget target(h, image);
+    TargetRows target(image);
     for (int r = 0; r < h.height; ++r) {
-        DWORD* out = target.begin(r);
+        auto* out = reinterpret_cast<DWORD*>(target.rows()[h.topDown ? r : h.height - 1 - r]);
         const std::uint8_t* in = indices.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(h.width);
         for (int x = 0; x < h.width; ++x)
             out[x] = paletteColour(h.palette, in[x]);
-        target.end();
     }
+    target.handOver();
 }
