@@ -1,5 +1,7 @@
 #include "Archives/ArchiveLayout.h"
 
+#include "IO/GIOException.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -100,6 +102,21 @@ std::optional<Trailer> FindTrailer(GIO& device, long base, long before) {
         end = found;
     }
     return std::nullopt;
+}
+
+void CopyBytes(GIO& from, long fromPosition, GIO& to, long toPosition, long size) {
+    constexpr long Piece = 16384;
+    std::vector<BYTE> buffer(static_cast<std::size_t>(std::clamp(size, 0L, Piece)));
+    to.gseek(toPosition, GIO::FromBegin);
+    for (long done = 0; done < size;) {
+        const auto n = static_cast<std::size_t>(std::min(size - done, Piece));
+        if (!readAt(from, fromPosition + done, buffer.data(), n))
+            throw new GIOException(GString::Format("Archive data ends before position %ld", fromPosition + size));
+        if (&from == &to)
+            to.gseek(toPosition + done, GIO::FromBegin);
+        to.gwrite(buffer.data(), n);
+        done += static_cast<long>(n);
+    }
 }
 
 } // namespace ArchiveLayout

@@ -40,4 +40,8 @@ struct Trailer {
 // found. A caller whose tree does not read searches again before the trailer's start.
 std::optional<Trailer> FindTrailer(GIO& device, long base, long before);
 
+// Copies `size` bytes from `from` at `fromPosition` to `to` at `toPosition` through a buffer of at most 16 KiB,
+// piece by piece, so a block may move within one device. Data that ends early raises GIOException.
+void CopyBytes(GIO& from, long fromPosition, GIO& to, long toPosition, long size);
+
 } // namespace ArchiveLayout

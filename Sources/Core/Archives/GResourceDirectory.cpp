@@ -31,12 +31,30 @@ GResourceDirectory* GResourceDirectory::find_subdirectory(const char* name) cons
 GResourceDirectory& GResourceDirectory::make_subdirectory(const char* name) {
     if (GResourceDirectory* found = find_subdirectory(name))
         return *found;
+    auto* directory = new GResourceDirectory(name);
+    adopt_subdirectory(directory);
+    return *directory;
+}
+
+void GResourceDirectory::adopt_subdirectory(GResourceDirectory* directory) {
     if (m_subdirectories == nullptr)
         m_subdirectories = new GResourceDirectoryList;
-    auto* directory = new GResourceDirectory(name);
     directory->m_parent = this;
     m_subdirectories->insert(directory);
-    return *directory;
+}
+
+void GResourceDirectory::release_subdirectory(GResourceDirectory* directory) {
+    if (m_subdirectories == nullptr || m_subdirectories->remove(directory) < 0)
+        return;
+    directory->m_parent = nullptr;
+    if (m_subdirectories->getCount() == 0) // stored as no list, as in a directory that never had one
+        std::exchange(m_subdirectories, nullptr)->destroyThis();
+}
+
+void GResourceDirectory::clear() {
+    free_all();
+    if (m_subdirectories != nullptr)
+        std::exchange(m_subdirectories, nullptr)->destroyThis();
 }
 
 GResourceCollection* GResourceDirectory::find_type(const char* type) const {

@@ -25,6 +25,12 @@ class GResourceDirectory : public TGSortedCollection<ResourceTypeItem> {
     GResourceDirectory* find_subdirectory(const char* name) const;
     // The sub-directory of that name, made when missing.
     GResourceDirectory& make_subdirectory(const char* name);
+    // Takes a directory made elsewhere (a renamed one) as a sub-directory; it keeps its own name.
+    void adopt_subdirectory(GResourceDirectory* directory);
+    // Gives up a sub-directory without destroying it; the caller owns it then. The last one takes the list along.
+    void release_subdirectory(GResourceDirectory* directory);
+    // Destroys every type and sub-directory.
+    void clear();
     // The items of that type, or null.
     GResourceCollection* find_type(const char* type) const;
     // The items of that type, made when missing.

@@ -27,12 +27,7 @@ GCompressionIO::GCompressionIO(GIO* io, long bufferSize) : GCompressionIO(buffer
 
 GCompressionIO::~GCompressionIO() {
     flushQuietly();
-    if (m_zlibActive) { // a failed stop left zlib's state behind
-        if (getState() == Writing)
-            deflateEnd(&m_zlib);
-        else
-            inflateEnd(&m_zlib);
-    }
+    abandon(); // a failed stop left zlib's state behind
 }
 
 // Level 0: the bytes go from input to output unchanged.
@@ -193,13 +188,30 @@ void GCompressionIO::drainStream() {
 // Gives back the read-ahead the stretch did not use, so the device stands right behind it. At level 0 the
 // unread bytes of the plain buffer are part of it too; inflated bytes still in the buffer are dropped.
 void GCompressionIO::stopRead() {
-    drainStream();
+    try {
+        drainStream();
+    } catch (...) { // damaged data: the stretch cannot be finished, and trying again would fail again
+        abandon();
+        throw;
+    }
     _inflateEnd();
     long unused = static_cast<long>(m_zlib.avail_in);
     if (m_activeLevel == 0)
         unused += static_cast<long>(getREnd() - getRCurrent());
     if (unused > 0 && getIO() != nullptr)
         getIO()->gseek(-unused, FromCurrent);
+    m_zlib.avail_in = 0;
+    setState(Idle);
+}
+
+void GCompressionIO::abandon() noexcept {
+    if (m_zlibActive) {
+        if (getState() == Writing)
+            deflateEnd(&m_zlib);
+        else
+            inflateEnd(&m_zlib);
+        m_zlibActive = false;
+    }
     m_zlib.avail_in = 0;
     setState(Idle);
 }

@@ -27,6 +27,9 @@ public:
     static constexpr unsigned long long DefaultInflateBudget = 1ULL << 30;
     void setInflateBudget(unsigned long long bytes) { m_inflateBudget = bytes; }
     unsigned long long inflatedBytes() const { return m_inflated; }
+    // Drops the stretch in progress after an error, unfinished: zlib's state and the buffered bytes go and the
+    // device is idle. Its position is then wherever the failure left it, so the caller seeks next.
+    void abandon() noexcept;
     void* cast_to_(const std::type_info& type) const override;
 
 protected:

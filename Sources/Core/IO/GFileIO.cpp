@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 G_IMPLEMENT_CAST(GFileIO, GIO)
@@ -117,6 +118,16 @@ void GFileIO::change_size(long n) {
     gseek(n, FromBegin);
     if (ftruncate(m_fd, n) != 0)
         raiseSystemError();
+}
+
+void GFileIO::sync() {
+    if (fdatasync(m_fd) != 0)
+        raiseSystemError();
+}
+
+bool GFileIO::take_permissions_of(const GFileIO& other) {
+    struct stat info {};
+    return fstat(other.m_fd, &info) == 0 && fchmod(m_fd, info.st_mode & 07777) == 0;
 }
 
 long GFileIO::gseek(long offset, IOSeekDirection direction) {

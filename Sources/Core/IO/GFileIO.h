@@ -25,6 +25,10 @@ public:
     IOShareMode share_mode() const { return m_shareMode; }
     // Makes the file n bytes long, leaving the position at n.
     void change_size(long n);
+    // Makes the data written so far durable (fdatasync): what comes after cannot reach the disk before it.
+    void sync();
+    // Gives this file the permission bits of `other` (a replacement made beside it); false when that fails.
+    bool take_permissions_of(const GFileIO& other);
 
     IOOpenMode open_mode() const override { return m_openMode; }
     long gseek(long offset, IOSeekDirection direction) override;

@@ -168,6 +168,27 @@ BOOL MoveFileA(const char* from, const char* to) {
     return ::unlink(from) == 0 ? TRUE : FALSE;
 }
 
+BOOL MoveFileExA(const char* from, const char* to, DWORD flags) {
+    struct stat info {};
+    if ((flags & MOVEFILE_REPLACE_EXISTING) == 0 && ::lstat(to, &info) == 0) {
+        errno = EEXIST;
+        return FALSE;
+    }
+    if (::rename(from, to) != 0)
+        return FALSE;
+    if ((flags & MOVEFILE_WRITE_THROUGH) == 0)
+        return TRUE;
+    const std::string name(to);
+    const std::size_t slash = name.rfind('/');
+    const std::string directory = slash == std::string::npos ? "." : slash == 0 ? "/" : name.substr(0, slash);
+    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return FALSE;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced ? TRUE : FALSE;
+}
+
 BOOL SetFileModificationTime(const char* name, std::time_t time) {
     const timespec times[2] = {{0, UTIME_OMIT}, {time, 0}};
     return ::utimensat(AT_FDCWD, name, times, 0) == 0 ? TRUE : FALSE;

@@ -34,6 +34,12 @@ BOOL DeleteFileA(const char* name);
 BOOL CopyFileA(const char* from, const char* to, BOOL failIfExists);
 // Fails when the target exists; moves across file systems by copying.
 BOOL MoveFileA(const char* from, const char* to);
+inline constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x1;
+inline constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x8;
+// Renames `from` to `to` within one file system. With MOVEFILE_REPLACE_EXISTING an existing target is replaced
+// in one step (readers see the old file or the new one, never neither); with MOVEFILE_WRITE_THROUGH the new
+// directory entry is durable when it returns.
+BOOL MoveFileExA(const char* from, const char* to, DWORD flags);
 BOOL SetFileModificationTime(const char* name, std::time_t time);
 
 // $TMPDIR, else /tmp, with a '/' at the end.
