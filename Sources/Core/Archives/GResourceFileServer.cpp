@@ -1,6 +1,7 @@
 #include "Archives/GResourceFileServer.h"
 
 #include "Archives/ArchiveLayout.h"
+#include "Archives/ArchiveReader.h"
 #include "Archives/GResourceDirectoryList.h"
 #include "Archives/GResourceFile.h"
 #include "Archives/ResourceTree.h"
@@ -15,26 +16,6 @@ namespace {
 
 // Positions inside an archive are signed 32-bit numbers.
 constexpr long MaxArchiveEnd = INT32_MAX;
-
-void destroyDirectory(GResourceDirectory* directory) {
-    if (directory != nullptr)
-        directory->destroyThis();
-}
-
-// The most bytes a block may inflate to: its unpacked size when known, and never more than deflate's largest
-// ratio (1032 to 1) allows.
-unsigned long long inflateAllowance(const GResourceFileBlock& block) {
-    const unsigned long long largest = static_cast<unsigned long long>(block.storedSize) * 1032 + 64;
-    return block.unpackedSize >= 0 ? std::min<unsigned long long>(block.unpackedSize + 64ULL, largest) : largest;
-}
-
-// After an error: the stretch in progress is dropped and the stream is plain again.
-void abandonStretch(zpstream& stream) noexcept {
-    if (GCompressionIO* device = stream.getCompressionIO()) {
-        device->abandon();
-        device->compression_level(0);
-    }
-}
 
 void sendEvent(GCallbackEvent& event) {
     GResourceFile::EvokeCallback(event);
@@ -75,7 +56,7 @@ private:
 } // namespace
 
 GResourceFileServer::GResourceFileServer(zpstream* stream, const GFile& name)
-    : m_stream(stream), m_root(nullptr, destroyDirectory), m_name(GetNameUsed(name)) {
+    : m_stream(stream), m_root(nullptr, ArchiveReader::DestroyTree), m_name(GetNameUsed(name)) {
     open();
 }
 
@@ -141,31 +122,14 @@ void GResourceFileServer::open() {
     startArchive(found.found ? size : -1);
 }
 
-// Reads the tree a trailer names; false (with nothing kept) when it does not read whole or names data outside the
-// archive before it.
+// Takes the tree a trailer names when it reads whole; the valid end is then right behind that trailer.
 bool GResourceFileServer::readTree(long treePosition, long trailerStart) {
-    if (treePosition < static_cast<long>(ArchiveLayout::HeaderSize) || m_base + treePosition >= trailerStart)
+    ArchiveReader::Tree tree = reader().readTree(treePosition, trailerStart);
+    if (!tree)
         return false;
-    try {
-        m_stream->seekg(m_base + treePosition, GIO::FromBegin);
-        m_stream->turn_to_comp(true);
-        GCompressionIO& device = *m_stream->getCompressionIO();
-        device.setInflateBudget(device.inflatedBytes() +
-                                static_cast<unsigned long long>(trailerStart - m_base - treePosition) * 1032 + 4096);
-        std::unique_ptr<GResourceDirectory, void (*)(GResourceDirectory*)> root(
-            m_stream->readPointer<GResourceDirectory>(), destroyDirectory);
-        const long after = m_stream->turn_to_norm();
-        if (!root || after > trailerStart || !ResourceTree::IsSound(*root, ArchiveLayout::HeaderSize, treePosition))
-            return false;
-        m_root = std::move(root);
-        m_end = trailerStart + static_cast<long>(ArchiveLayout::TrailerSize) - m_base;
-        return true;
-    } catch (CException* e) {
-        CExceptionPtr<> held(e);
-        recover();
-        m_stream->destroyReadObjects();
-        return false;
-    }
+    m_root = std::move(tree);
+    m_end = trailerStart + static_cast<long>(ArchiveLayout::TrailerSize) - m_base;
+    return true;
 }
 
 // An empty root. A file without an archive gets its header, and its first tree at once. A file whose archive has
@@ -188,39 +152,11 @@ void GResourceFileServer::startArchive(long fileSize) {
 }
 
 void GResourceFileServer::recover() noexcept {
-    abandonStretch(*m_stream);
+    ArchiveReader::AbandonStretch(*m_stream);
 }
 
-bool GResourceFileServer::blockInArchive(const GResourceFileBlock& block) const {
-    return block.position >= static_cast<long>(ArchiveLayout::HeaderSize) && block.storedSize >= 0 &&
-           block.position + long{block.storedSize} <= m_end;
-}
-
-GStreamable* GResourceFileServer::readObject(GResourceFileBlock& block) {
-    if (!blockInArchive(block))
-        return nullptr;
-    try {
-        m_stream->seekg(m_base + block.position, GIO::FromBegin);
-        m_stream->turn_to_comp(block.compressed != 0);
-        GCompressionIO& device = *m_stream->getCompressionIO();
-        device.setInflateBudget(device.inflatedBytes() + inflateAllowance(block));
-        GStreamable* object = m_stream->readPointer<GStreamable>();
-        const auto read = static_cast<long>(m_stream->countOfReadBytes());
-        const long after = m_stream->turn_to_norm();
-        // The object must take the whole block, and exactly the bytes the block says it holds.
-        if (after != m_base + block.position + block.storedSize ||
-            (block.unpackedSize >= 0 && read != block.unpackedSize)) {
-            m_stream->destroyReadObjects();
-            return nullptr;
-        }
-        block.unpackedSize = static_cast<std::int32_t>(read);
-        return object;
-    } catch (CException* e) {
-        CExceptionPtr<> held(e);
-        recover();
-        m_stream->destroyReadObjects();
-        return nullptr;
-    }
+ArchiveReader GResourceFileServer::reader() const {
+    return ArchiveReader(*m_stream, m_base, m_end);
 }
 
 // Writing
@@ -243,7 +179,7 @@ long GResourceFileServer::writeTree(zpstream& stream, long end) {
         file.sync();
         return newEnd;
     } catch (...) {
-        abandonStretch(stream);
+        ArchiveReader::AbandonStretch(stream);
         throw;
     }
 }
@@ -354,7 +290,7 @@ GStreamable* GResourceFileServer::get_from_item(GResourceItem& item, bool keep) 
     GSingleLock lock(m_lock);
     if (keep && item.object != nullptr)
         return item.object;
-    GStreamable* object = readObject(item.block);
+    GStreamable* object = reader().readObject(item.block);
     if (keep && object != nullptr)
         item.object = object;
     return object;
@@ -507,21 +443,7 @@ bool GResourceFileServer::empty() {
 GString GResourceFileServer::read_class_name(const GResourceFullName& name) {
     GSingleLock lock(m_lock);
     const GResourceItem* item = find_item(name);
-    if (item == nullptr || !blockInArchive(item->block))
-        return GString();
-    try {
-        m_stream->seekg(m_base + item->block.position, GIO::FromBegin);
-        m_stream->turn_to_comp(item->block.compressed != 0);
-        GCompressionIO& device = *m_stream->getCompressionIO();
-        device.setInflateBudget(device.inflatedBytes() + inflateAllowance(item->block));
-        GString className = m_stream->read_class_name_from_pointer();
-        recover(); // the rest of the block is not wanted
-        return className;
-    } catch (CException* e) {
-        CExceptionPtr<> held(e);
-        recover();
-        return GString();
-    }
+    return item != nullptr ? reader().readClassName(item->block) : GString();
 }
 
 GResourceFileBlock GResourceFileServer::get_resource_block(const GResourceFullName& name) const {
@@ -558,7 +480,7 @@ bool GResourceFileServer::copy_from(const GResourceFullName& name, GIO& source, 
 // Copies an item's data from `source` (the caller holds both locks) behind this archive's end.
 bool GResourceFileServer::copyBlock(GResourceFileServer& source, const GResourceFileBlock& block,
                                     const GResourceFullName& name) {
-    if (!source.blockInArchive(block) || m_end + long{block.storedSize} > MaxArchiveEnd)
+    if (!source.reader().inArchive(block) || m_end + long{block.storedSize} > MaxArchiveEnd)
         return false;
     source.m_stream->flush();
     m_stream->flush();
@@ -603,9 +525,9 @@ bool GResourceFileServer::copy_items(const GResourcePath& to, GResourceFileServe
 bool GResourceFileServer::extract_to(GIO& target, const GResourceFullName& name, bool decompress) {
     GSingleLock lock(m_lock);
     const GResourceItem* item = find_item(name);
-    if (item == nullptr || !blockInArchive(item->block))
+    if (item == nullptr || !reader().inArchive(item->block))
         return false;
-    const GResourceFileBlock block = item->block;
+    const GResourceFileBlock& block = item->block;
     if (!decompress || block.compressed == 0) {
         m_stream->flush();
         ArchiveLayout::CopyBytes(*m_stream->getFileIO(), m_base + block.position, target, target.gtell(),
@@ -614,25 +536,8 @@ bool GResourceFileServer::extract_to(GIO& target, const GResourceFullName& name,
     }
     if (block.unpackedSize < 0)
         return false;
-    try {
-        m_stream->seekg(m_base + block.position, GIO::FromBegin);
-        m_stream->turn_to_comp(true);
-        GCompressionIO& device = *m_stream->getCompressionIO();
-        device.setInflateBudget(device.inflatedBytes() + inflateAllowance(block));
-        std::vector<BYTE> piece(16384);
-        for (long left = block.unpackedSize; left > 0;) {
-            const auto n = static_cast<std::size_t>(std::min<long>(left, static_cast<long>(piece.size())));
-            if (device.gread(piece.data(), n) != n)
-                throw new GIOException("The archive item ends early");
-            target.gwrite(piece.data(), n);
-            left -= static_cast<long>(n);
-        }
-        m_stream->turn_to_norm();
-        return true;
-    } catch (...) {
-        recover();
-        throw;
-    }
+    const std::optional<std::vector<BYTE>> bytes = reader().readBytes(block);
+    return bytes && target.gwrite(bytes->data(), bytes->size()) == bytes->size();
 }
 
 // Lookups

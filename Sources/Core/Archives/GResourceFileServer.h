@@ -6,6 +6,7 @@
 // Nothing written is ever overwritten: objects and trees are appended behind the valid end, and a flush makes them
 // durable before the trailer that points at them, so a file cut anywhere opens in the state of an earlier flush.
 
+#include "Archives/ArchiveReader.h"
 #include "Archives/GResourceDirectory.h"
 #include "Archives/GResourceFile.h"
 #include "Archives/GResourceFullName.h"
@@ -119,8 +120,7 @@ private:
     void sendFlushed();
     template <class Body>
     GResourceFileBlock appendBlock(bool compressed, Body body);
-    GStreamable* readObject(GResourceFileBlock& block);
-    bool blockInArchive(const GResourceFileBlock& block) const;
+    ArchiveReader reader() const;
     void storeItem(const GResourceFullName& name, const GResourceFileBlock& block, GStreamable* loaded,
                    bool& typeCreated);
     bool copyBlock(GResourceFileServer& source, const GResourceFileBlock& block, const GResourceFullName& name);
@@ -131,7 +131,7 @@ private:
     long packInto(zpstream& packed, const std::vector<GResourceItem*>& items);
 
     std::unique_ptr<zpstream> m_stream;
-    std::unique_ptr<GResourceDirectory, void (*)(GResourceDirectory*)> m_root;
+    ArchiveReader::Tree m_root;
     GFile m_name;
     long m_base = 0;
     long m_end = 0;

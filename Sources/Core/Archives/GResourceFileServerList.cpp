@@ -3,6 +3,7 @@
 #include "Archives/GResourceFile.h"
 #include "Archives/GResourceFileServer.h"
 
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -10,6 +11,9 @@ namespace {
 // Writers let others read (a reader elsewhere sees the last flushed state) but not write; readers let others do
 // both. A second writer is refused the writing open and gets a reader's.
 std::unique_ptr<zpstream> openArchiveFile(const char* name, int mode) {
+    std::error_code error;
+    if (std::filesystem::exists(name, error) && !std::filesystem::is_regular_file(name, error))
+        return nullptr; // a directory or a device is no archive
     auto stream = std::make_unique<zpstream>();
     if (GIO::canWrite(static_cast<GIO::IOOpenMode>(mode)) &&
         stream->open(name, GIO::ReadWrite, GFileIO::OpenAlways, GFileIO::ShareRead))
