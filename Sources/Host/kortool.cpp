@@ -2,8 +2,10 @@
 //   kortool dump FILE [--offset N]   the structure of an object stream
 //   kortool info FILE...             the format and size of pictures
 //   kortool convert IN OUT           a picture into the format OUT's name selects
+//   kortool archive COMMAND ...      the items of a resource archive
 //   kortool --help | --version
 
+#include "ArchiveCommands.h"
 #include "Errors/GException.h"
 #include "PictureFiles.h"
 #include "StreamDump.h"
@@ -21,6 +23,13 @@ const char* const Usage = R"(Usage:
   kortool dump FILE [--offset N]   print the structure of the object stream in FILE, from byte N on
   kortool info FILE...             print the format, width and height of each picture
   kortool convert IN OUT           write the picture in IN in the format that OUT's name selects
+  kortool archive list FILE        print the directories and items of the resource archive FILE
+  kortool archive get FILE ITEM [OUT]
+                                   write ITEM's object stream to OUT, or print its structure as dump does
+  kortool archive put FILE ITEM IN store the object stream in IN as ITEM (FILE is made when absent)
+  kortool archive remove FILE ITEM remove ITEM, or the directory ITEM when it has no comma
+  kortool archive pack FILE        rewrite FILE without the data no item uses
+  kortool archive check FILE       read every state of FILE from the newest; fail when the newest is damaged
   kortool --help                   show this text
   kortool --version                show the version
 
@@ -28,6 +37,7 @@ dump lists every object frame with its class name, position and length, the obje
 bytes between them. At the top level the stream is taken as a run of pointers (null, new object, reference).
 Classes that this program does not know are marked: a reader without them skips their objects. N is a byte
 count, decimal or hexadecimal after 0x.
+ITEM names an archive item as PATH\NAME,TYPE (slashes work as well).
 Pictures are read in any format this program knows (BMP, JPEG, PNG), whatever their names say; convert
 writes a temporary file beside OUT and puts it in OUT's place only when it is complete.
 Exit status: 0 on success, 1 when a file cannot be read or written or holds malformed data (or no object
@@ -100,6 +110,14 @@ int convert(const std::vector<std::string>& args) {
     return 0;
 }
 
+int archive(const std::vector<std::string>& args) {
+    try {
+        return ArchiveCommand(args, std::cout);
+    } catch (const std::invalid_argument& e) {
+        return usageError(e.what());
+    }
+}
+
 int run(const std::vector<std::string>& args) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         std::cout << Usage;
@@ -116,6 +134,8 @@ int run(const std::vector<std::string>& args) {
         return info(rest);
     if (args[0] == "convert")
         return convert(rest);
+    if (args[0] == "archive")
+        return archive(rest);
     return usageError("unknown command '" + args[0] + "'");
 }
 

@@ -1,6 +1,7 @@
 // kortool run as a person runs it: the real program, its exit status and what it prints.
 
 #include "Core/Streams/StreamTestClasses.h"
+#include "Host/KortoolRunner.h"
 #include "Support/FileContents.h"
 
 #include <gtest/gtest.h>
@@ -14,33 +15,6 @@
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-namespace {
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome kortool(const std::string& arguments) {
-    const std::string command = std::string(KORTOOL) + " " + arguments + " >out.txt 2>err.txt";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile("out.txt"), readFile("err.txt")};
-}
-
-void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// Fails unless kortool exits with `status` and says `message` (and nothing that looks like a crash).
-void expectRefusal(const std::string& arguments, int status, const std::string& message) {
-    const Outcome outcome = kortool(arguments);
-    EXPECT_EQ(outcome.status, status) << arguments;
-    EXPECT_EQ(outcome.err.rfind("kortool: " + message, 0), 0u) << arguments << "\n" << outcome.err;
-}
-
-} // namespace
 
 TEST(Kortool, DumpsAnObjectStream) {
     writeFile("chain.bin", chainStream(2));

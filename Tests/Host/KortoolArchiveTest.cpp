@@ -1,0 +1,75 @@
+// kortool archive end to end: storing, listing, extracting, removing, packing and checking, and every refusal.
+
+#include "Archives/GResourceFile.h"
+#include "Core/Streams/StreamTestClasses.h"
+#include "Host/KortoolRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+TEST(KortoolArchive, StoresListsExtractsRemovesAndPacks) {
+    writeFile("chain.bin", chainStream(2));
+    Outcome outcome = kortool("archive put clips.kpk 'Animals\\cat,chain' chain.bin");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("compressed"), std::string::npos);
+    ASSERT_EQ(kortool("archive put clips.kpk Animals/dog,chain chain.bin").status, 0);
+
+    outcome = kortool("archive list clips.kpk");
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("Animals\\\n  cat,chain  stored "), std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find("  dog,chain  stored "), std::string::npos) << outcome.out;
+
+    ASSERT_EQ(kortool("archive get clips.kpk 'Animals\\cat,chain' out.bin").status, 0);
+    EXPECT_EQ(readFile("out.bin"), chainStream(2));
+    outcome = kortool("archive get clips.kpk Animals/cat,chain");
+    EXPECT_NE(outcome.out.find("frame GTestItem #2"), std::string::npos) << outcome.out;
+
+    ASSERT_EQ(kortool("archive remove clips.kpk Animals/cat,chain").status, 0);
+    expectRefusal("archive get clips.kpk Animals/cat,chain", 1, "'clips.kpk' has no item 'Animals/cat,chain'");
+    outcome = kortool("archive pack clips.kpk");
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    outcome = kortool("archive check clips.kpk");
+    EXPECT_EQ(outcome.status, 0) << outcome.out << outcome.err;
+    EXPECT_NE(outcome.out.find("1 items, all whole"), std::string::npos) << outcome.out;
+    ASSERT_EQ(kortool("archive remove clips.kpk Animals").status, 0);
+    EXPECT_EQ(kortool("archive list clips.kpk").out.find("Animals"), std::string::npos);
+}
+
+TEST(KortoolArchive, CheckFailsWhenTheNewestStateIsDamaged) {
+    writeFile("chain.bin", chainStream(3));
+    ASSERT_EQ(kortool("archive put damaged.kpk a,t chain.bin").status, 0);
+    std::string bytes = readFile("damaged.kpk");
+    // The newest tree's data, right before its double trailer, is broken; the first state (empty) still reads.
+    bytes[bytes.size() - 48 - 3] = static_cast<char>(bytes[bytes.size() - 48 - 3] ^ 0xFF);
+    bytes[bytes.size() - 48 - 6] = static_cast<char>(bytes[bytes.size() - 48 - 6] ^ 0xFF);
+    writeFile("damaged.kpk", bytes);
+    const Outcome outcome = kortool("archive check damaged.kpk");
+    EXPECT_EQ(outcome.status, 1) << outcome.out;
+    EXPECT_NE(outcome.out.find("newest state damaged"), std::string::npos) << outcome.out;
+}
+
+TEST(KortoolArchive, RefusesWhatItCannotUse) {
+    std::filesystem::create_directory("folder");
+    writeFile("empty.kpk", "");
+    writeFile("noise.kpk", std::string("\x12\x84\x41\xDA\x04\x33\xCA\xA1\xD8\xED\x81\x05", 12));
+    writeFile("chain.bin", chainStream(1));
+    expectRefusal("archive list absent.kpk", 1, "'absent.kpk' does not exist");
+    expectRefusal("archive list folder", 1, "'folder' is not a file");
+    expectRefusal("archive check empty.kpk", 1, "'empty.kpk' is empty");
+    expectRefusal("archive list noise.kpk", 1, "'noise.kpk' is not a resource archive");
+    expectRefusal("archive check noise.kpk", 1, "'noise.kpk' is not a resource archive");
+    expectRefusal("archive put new.kpk a,t noise.kpk", 1, "'noise.kpk' holds no object stream");
+    expectRefusal("archive put new.kpk a,t absent.bin", 1, "File 'absent.bin' is absent");
+    expectRefusal("archive put new.kpk nocomma chain.bin", 2, "'nocomma' is no item name");
+    expectRefusal("archive put new.kpk a,t", 2, "wrong number of arguments to archive put");
+    expectRefusal("archive", 2, "archive needs a command");
+    expectRefusal("archive shred new.kpk", 2, "unknown archive command 'shred'");
+    EXPECT_FALSE(std::filesystem::exists("new.kpk"));
+
+    // A second writer is refused while this process writes the archive.
+    GResourceFile writer("held.kpk", GIO::ReadWrite);
+    ASSERT_TRUE(writer.is_opened());
+    expectRefusal("archive put held.kpk a,t chain.bin", 1, "'held.kpk' cannot be written");
+    EXPECT_EQ(kortool("archive list held.kpk").status, 0);
+}
