@@ -469,6 +469,8 @@ bool GResourceFileServer::copy_from(const GResourceFullName& name, GIO& source, 
         GResourceFileBlock block = form;
         block.position = static_cast<std::int32_t>(m_end);
         block.storedSize = static_cast<std::int32_t>(size);
+        if (block.compressed == 0)
+            block.unpackedSize = block.storedSize; // plain data is its own object stream
         storeItem(name, block, nullptr, typeCreated);
     }
     if (typeCreated)
