@@ -9,8 +9,8 @@ cd "$(dirname "$0")"
 PACKAGES=(cmake ninja-build ccache g++ pkg-config libgtest-dev libbenchmark-dev locales zlib1g-dev libpng-dev
     libjpeg62-turbo-dev)
 BUILD_DIR=build
-# OpenCV is used by the benchmarks only, for comparison.
-[ "${1:-}" = "bench" ] && PACKAGES+=(libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev)
+# OpenCV and SQLite are used by the benchmarks only, for comparison.
+[ "${1:-}" = "bench" ] && PACKAGES+=(libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev libsqlite3-dev)
 
 install_missing_packages() {
     local missing=()

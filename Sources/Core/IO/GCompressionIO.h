@@ -54,8 +54,15 @@ private:
     void inflateStep();
     void drainStream();
 
+    void dropStates(bool deflater, bool inflater) noexcept;
+
     std::unique_ptr<BYTE[]> m_compressed;
-    z_stream m_zlib{};
+    z_stream m_deflater{};
+    z_stream m_inflater{};
+    z_stream* m_zlib = &m_deflater; // the state of the stretch in progress
+    bool m_deflaterReady = false;
+    bool m_inflaterReady = false;
+    int m_deflaterLevel = 0;
     bool m_inputEnded = false;
     bool m_streamEnded = false;
     bool m_zlibActive = false;

@@ -87,6 +87,9 @@ bool GFileIO::open(const char* name, IOOpenMode openMode, IOCreateMode createMod
         close();
         return false;
     }
+    struct stat info {};
+    m_positional = fstat(m_fd, &info) == 0 && S_ISREG(info.st_mode);
+    m_position = 0;
     return true;
 }
 
@@ -130,19 +133,37 @@ bool GFileIO::take_permissions_of(const GFileIO& other) {
     return fstat(other.m_fd, &info) == 0 && fchmod(m_fd, info.st_mode & 07777) == 0;
 }
 
+// Regular files keep their position here and are read and written at it (pread, pwrite): seeking and telling
+// cost no system call. Other files (pipes, devices) use the system's position.
 long GFileIO::gseek(long offset, IOSeekDirection direction) {
-    const int whence = direction == FromBegin ? SEEK_SET : direction == FromCurrent ? SEEK_CUR : SEEK_END;
-    const off_t position = lseek(m_fd, offset, whence);
-    if (position < 0)
+    if (!m_positional) {
+        const int whence = direction == FromBegin ? SEEK_SET : direction == FromCurrent ? SEEK_CUR : SEEK_END;
+        const off_t position = lseek(m_fd, offset, whence);
+        if (position < 0)
+            raiseSystemError();
+        return position;
+    }
+    off_t origin = direction == FromBegin ? 0 : m_position;
+    if (direction == FromEnd) {
+        struct stat info {};
+        if (fstat(m_fd, &info) != 0)
+            raiseSystemError();
+        origin = info.st_size;
+    }
+    if (offset < 0 && origin < -offset) {
+        errno = EINVAL;
         raiseSystemError();
-    return position;
+    }
+    m_position = origin + offset;
+    return m_position;
 }
 
 std::size_t GFileIO::gwrite(const void* data, std::size_t count) {
     const char* p = static_cast<const char*>(data);
     std::size_t written = 0;
     while (written < count) {
-        const ssize_t n = ::write(m_fd, p + written, count - written);
+        const ssize_t n = m_positional ? ::pwrite(m_fd, p + written, count - written, m_position)
+                                       : ::write(m_fd, p + written, count - written);
         if (n < 0 && errno == EINTR)
             continue;
         if (n == 0)
@@ -150,6 +171,7 @@ std::size_t GFileIO::gwrite(const void* data, std::size_t count) {
         if (n <= 0)
             raiseSystemError();
         written += static_cast<std::size_t>(n);
+        m_position += n;
     }
     return written;
 }
@@ -158,7 +180,8 @@ std::size_t GFileIO::gread(void* buffer, std::size_t count) {
     char* p = static_cast<char*>(buffer);
     std::size_t read = 0;
     while (read < count) {
-        const ssize_t n = ::read(m_fd, p + read, count - read);
+        const ssize_t n =
+            m_positional ? ::pread(m_fd, p + read, count - read, m_position) : ::read(m_fd, p + read, count - read);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -166,6 +189,7 @@ std::size_t GFileIO::gread(void* buffer, std::size_t count) {
         if (n == 0)
             break;
         read += static_cast<std::size_t>(n);
+        m_position += n;
     }
     return read;
 }

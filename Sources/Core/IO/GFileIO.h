@@ -5,6 +5,8 @@
 
 #include "IO/GIO.h"
 
+#include <sys/types.h>
+
 class GFileIO : public GIO {
 public:
     enum IOCreateMode { OpenExisting = 0, CreateNew = 1, OpenAlways = 2, CreateAlways = 3 };
@@ -40,7 +42,9 @@ private:
     bool claimSharing();
 
     int m_fd = -1;
-    int m_lockFd = -1; // holds the sharing locks; the file itself when it is open for reading
+    int m_lockFd = -1;         // holds the sharing locks; the file itself when it is open for reading
+    bool m_positional = false; // a regular file: read and written at m_position
+    off_t m_position = 0;
     IOOpenMode m_openMode = ReadOnly;
     IOCreateMode m_createMode = OpenExisting;
     IOShareMode m_shareMode = ShareNone;
