@@ -359,3 +359,37 @@ TEST(GResourceFile, TheStreamFormReopensTheArchiveButMakesNoFile) {
     EXPECT_FALSE(std::filesystem::exists("streamed.kpk"));
     read->destroyThis();
 }
+
+TEST(GResourceFile, AnArchiveWithoutAReadableTreeKeepsItsBytes) {
+    {
+        GResourceFile file("broken.kpk", GIO::ReadWrite);
+        putText(file, "a,t", "a");
+    }
+    std::string bytes = readFile("broken.kpk");
+    for (std::size_t i = bytes.size() - 48 - 10; i < bytes.size(); ++i)
+        bytes[i] = '\0'; // the newest tree's end and both its trailers
+    for (std::size_t i = 8 + 10; i < 8 + 30; ++i)
+        bytes[i] = '\0'; // and the first tree
+    WriteBytes("broken.kpk", bytes);
+    {
+        GResourceFile file("broken.kpk", GIO::ReadWrite);
+        ASSERT_TRUE(file.is_opened());
+        EXPECT_EQ(ArchiveListing(file), "");
+        EXPECT_TRUE(putText(file, "b,t", "b"));
+    }
+    // The old bytes are still there for whoever can mend them; the new state follows them.
+    EXPECT_EQ(readFile("broken.kpk").substr(0, bytes.size()), bytes);
+    GResourceFile file("broken.kpk", GIO::ReadOnly);
+    EXPECT_EQ(ArchiveListing(file), "b,t=b\n");
+}
+
+TEST(GResourceFile, AnArchiveOfAnotherFormatVersionIsNeverWritten) {
+    std::string other("FBPR\x01\x00\x00\x00", 8);
+    other += std::string(100, 'z');
+    WriteBytes("other.kpk", other);
+    GResourceFile file("other.kpk", GIO::ReadWrite);
+    ASSERT_TRUE(file.is_opened());
+    EXPECT_FALSE(putText(file, "a,t", "a"));
+    file.close();
+    EXPECT_EQ(readFile("other.kpk"), other);
+}
