@@ -132,15 +132,11 @@ TEST(ArchiveDurability, SecondProcessSide) {
     EXPECT_EQ(ArchiveListing(file), "flushed,t=flushed\n");
 }
 
-TEST(ArchiveDurability, WritersAreAloneAndReadersSeeTheFlushedState) {
-    const auto path = std::filesystem::absolute("alone.kpk");
-    GResourceFile writer(path.c_str(), GIO::ReadWrite);
-    putText(writer, "flushed,t", "flushed");
-    writer.flush();
-    putText(writer, "pending,t", "pending");
+namespace {
 
-    const std::string filter = "--gtest_filter=ArchiveDurability.SecondProcessSide";
-    const std::string variable = "KORVANE_ARCHIVE_SECOND_PROCESS=" + path.string();
+// Runs one test of this program in a process of its own, with `variable` set; true when it passes.
+bool runInOwnProcess(const std::string& test, const std::string& variable) {
+    const std::string filter = "--gtest_filter=ArchiveDurability." + test;
     std::vector<char*> environment;
     for (char** entry = environ; *entry != nullptr; ++entry)
         environment.push_back(*entry);
@@ -148,11 +144,36 @@ TEST(ArchiveDurability, WritersAreAloneAndReadersSeeTheFlushedState) {
     environment.push_back(nullptr);
     char* arguments[] = {const_cast<char*>("/proc/self/exe"), const_cast<char*>(filter.c_str()), nullptr};
     pid_t child = 0;
-    ASSERT_EQ(posix_spawn(&child, "/proc/self/exe", nullptr, nullptr, arguments, environment.data()), 0);
     int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the second process failed";
+    return posix_spawn(&child, "/proc/self/exe", nullptr, nullptr, arguments, environment.data()) == 0 &&
+           waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+} // namespace
+
+TEST(ArchiveDurability, WritersAreAloneAndReadersSeeTheFlushedState) {
+    const auto path = std::filesystem::absolute("alone.kpk");
+    GResourceFile writer(path.c_str(), GIO::ReadWrite);
+    putText(writer, "flushed,t", "flushed");
+    writer.flush();
+    putText(writer, "pending,t", "pending");
+    EXPECT_TRUE(runInOwnProcess("SecondProcessSide", "KORVANE_ARCHIVE_SECOND_PROCESS=" + path.string()));
     EXPECT_EQ(ArchiveListing(writer), "flushed,t=flushed\npending,t=pending\n");
+}
+
+// Run by the test below as a process of its own: a handle that lives until the process ends.
+TEST(ArchiveDurability, EndingProcessSide) {
+    const char* path = std::getenv("KORVANE_ARCHIVE_ENDING_PROCESS");
+    if (path == nullptr)
+        GTEST_SKIP() << "runs only as the process of ServersFlushWhenTheProcessEnds";
+    static GResourceFile file(path, GIO::ReadWrite);
+    putText(file, "unflushed,t", "kept at the end");
+}
+
+TEST(ArchiveDurability, ServersFlushWhenTheProcessEnds) {
+    const auto path = std::filesystem::absolute("ending.kpk");
+    ASSERT_TRUE(runInOwnProcess("EndingProcessSide", "KORVANE_ARCHIVE_ENDING_PROCESS=" + path.string()));
+    EXPECT_EQ(listingOf(path), "unflushed,t=kept at the end\n");
 }
 
 TEST(ArchiveDurability, ThreadsPutAndGetThroughOneArchive) {
