@@ -14,7 +14,11 @@ HBITMAP stockBitmap() {
 } // namespace
 
 HDC GetDC(HWND) {
-    static GdiDC screen{nullptr, nullptr, BLACKONWHITE, true};
+    static GdiDC screen = [] {
+        GdiDC dc;
+        dc.screen = true;
+        return dc;
+    }();
     return &screen;
 }
 
@@ -24,6 +28,8 @@ int ReleaseDC(HWND, HDC) {
 
 HDC CreateCompatibleDC(HDC) {
     auto* dc = new GdiDC;
+    ++dc->pen->selections;
+    ++dc->brush->selections;
     dc->stock = stockBitmap();
     dc->selected = dc->stock;
     ++dc->stock->selections;
@@ -35,14 +41,20 @@ BOOL DeleteDC(HDC hdc) {
         return FALSE;
     if (hdc->selected != nullptr)
         --hdc->selected->selections;
+    --hdc->pen->selections;
+    --hdc->brush->selections;
     if (hdc->stock != nullptr && hdc->stock->selections == 0)
         delete hdc->stock;
     delete hdc;
     return TRUE;
 }
 
-// Only bitmaps can be selected here.
+// Bitmaps, pens and brushes can be selected here.
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
+    if (auto* pen = dynamic_cast<HPEN>(object))
+        return SelectObject(hdc, pen);
+    if (auto* brush = dynamic_cast<HBRUSH>(object))
+        return SelectObject(hdc, brush);
     return SelectObject(hdc, dynamic_cast<HBITMAP>(object));
 }
 

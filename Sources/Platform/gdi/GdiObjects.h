@@ -48,9 +48,39 @@ struct GdiRegion final : GdiObject {
     RECT bound{0, 0, 0, 0};
 };
 
+// Pens and brushes: a style and a colour. Stock ones live for the process and are never deleted.
+struct GdiPen final : GdiObject {
+    int style = PS_SOLID;
+    COLORREF colour = 0;
+    bool stock = false;
+    int selections = 0;
+
+    bool deletable() const override { return !stock && selections == 0; }
+};
+
+struct GdiBrush final : GdiObject {
+    bool hollow = false; // the null brush paints nothing
+    COLORREF colour = 0;
+    bool stock = false;
+    int selections = 0;
+
+    bool deletable() const override { return !stock && selections == 0; }
+};
+
+HPEN DefaultPen();
+HBRUSH DefaultBrush();
+
 struct GdiDC {
     HBITMAP selected = nullptr;
     HBITMAP stock = nullptr; // the 1 x 1 bitmap a new memory context holds
     int stretchMode = BLACKONWHITE;
     bool screen = false;
+    HPEN pen = DefaultPen();
+    HBRUSH brush = DefaultBrush();
+    int rop2 = R2_COPYPEN;
+    int polyFillMode = ALTERNATE;
+    int bkMode = OPAQUE;
+    COLORREF bkColour = RGB(255, 255, 255);
+    COLORREF textColour = RGB(0, 0, 0);
+    POINT position{0, 0};
 };

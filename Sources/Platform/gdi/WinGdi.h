@@ -47,7 +47,20 @@ static_assert(sizeof(BITMAPINFOHEADER) == 40 && sizeof(RGBQUAD) == 4);
 inline constexpr DWORD BI_RGB = 0;
 inline constexpr UINT DIB_RGB_COLORS = 0;
 
+// Raster operations of BitBlt, StretchBlt and PatBlt.
 inline constexpr DWORD SRCCOPY = 0x00CC0020;
+inline constexpr DWORD SRCPAINT = 0x00EE0086;
+inline constexpr DWORD SRCAND = 0x008800C6;
+inline constexpr DWORD SRCINVERT = 0x00660046;
+inline constexpr DWORD SRCERASE = 0x00440328;
+inline constexpr DWORD NOTSRCCOPY = 0x00330008;
+inline constexpr DWORD NOTSRCERASE = 0x001100A6;
+inline constexpr DWORD MERGEPAINT = 0x00BB0226;
+inline constexpr DWORD PATCOPY = 0x00F00021;
+inline constexpr DWORD PATINVERT = 0x005A0049;
+inline constexpr DWORD DSTINVERT = 0x00550009;
+inline constexpr DWORD BLACKNESS = 0x00000042;
+inline constexpr DWORD WHITENESS = 0x00FF0062;
 
 inline constexpr int BLACKONWHITE = 1;
 inline constexpr int WHITEONBLACK = 2;
@@ -113,3 +126,5 @@ HRGN ExtCreateRegion(const XFORM* xform, DWORD count, const RGNDATA* data);
 // The size the region's data needs when `data` is null; else fills `data` and returns the size, or 0 when
 // `count` bytes cannot hold it.
 DWORD GetRegionData(HRGN region, DWORD count, RGNDATA* data);
+
+#include "gdi/GdiDrawing.h"

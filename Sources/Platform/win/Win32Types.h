@@ -11,6 +11,9 @@ using UINT = std::uint32_t;
 using LONG = std::int32_t;
 using BOOL = std::int32_t;
 using COLORREF = DWORD;
+// Message parameters and callback data: pointer-sized, as on 64-bit Windows.
+using WPARAM = std::uintptr_t;
+using LPARAM = std::intptr_t;
 
 inline constexpr BOOL TRUE = 1;
 inline constexpr BOOL FALSE = 0;

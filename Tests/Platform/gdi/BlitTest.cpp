@@ -1,5 +1,4 @@
-#include "gdi/GdiObjects.h"
-#include "gdi/WinGdi.h"
+#include "Platform/gdi/GdiTesting.h"
 
 #include <gtest/gtest.h>
 
@@ -7,39 +6,6 @@
 #include <vector>
 
 namespace {
-
-struct Info {
-    BITMAPINFOHEADER header;
-    RGBQUAD colours[256];
-};
-
-// A top-down DIB section; one-bit ones get a black/white table (or the inverse), 8-bit ones a grey ramp.
-HBITMAP section(int width, int height, int bits, void** pixels, bool inverted = false) {
-    Info info{};
-    info.header = {sizeof(BITMAPINFOHEADER), width, -height, 1, static_cast<WORD>(bits), BI_RGB, 0, 0, 0, 0, 0};
-    for (int i = 0; i < 256; ++i)
-        info.colours[i] = {BYTE(i), BYTE(i), BYTE(i), 0};
-    if (bits == 1) {
-        info.colours[0] = inverted ? RGBQUAD{255, 255, 255, 0} : RGBQUAD{0, 0, 0, 0};
-        info.colours[1] = inverted ? RGBQUAD{0, 0, 0, 0} : RGBQUAD{255, 255, 255, 0};
-    }
-    return CreateDIBSection(GetDC(nullptr), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, pixels, nullptr, 0);
-}
-
-// A memory device context holding a bitmap, released with both.
-struct Selected {
-    explicit Selected(HBITMAP bitmap) : dc(CreateCompatibleDC(nullptr)), bitmap(bitmap) {
-        old = SelectObject(dc, bitmap);
-    }
-    ~Selected() {
-        SelectObject(dc, old);
-        DeleteDC(dc);
-        DeleteObject(bitmap);
-    }
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ old;
-};
 
 std::vector<DWORD> rowOf(HBITMAP bitmap, int y) {
     std::vector<DWORD> values;
