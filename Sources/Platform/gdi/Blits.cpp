@@ -49,11 +49,63 @@ DWORD combine(int mode, DWORD a, DWORD b) {
     return mode == WHITEONBLACK ? (a | b) : (a & b);
 }
 
+bool usesSource(DWORD rop) {
+    switch (rop) {
+    case SRCCOPY:
+    case SRCPAINT:
+    case SRCAND:
+    case SRCINVERT:
+    case SRCERASE:
+    case NOTSRCCOPY:
+    case NOTSRCERASE:
+    case MERGEPAINT:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Source S mixed with destination D by a raster operation, on raw values of the destination's width.
+DWORD mixSource(DWORD rop, DWORD s, DWORD d, int bitCount) {
+    DWORD value = s;
+    switch (rop) {
+    case SRCPAINT:
+        value = s | d;
+        break;
+    case SRCAND:
+        value = s & d;
+        break;
+    case SRCINVERT:
+        value = s ^ d;
+        break;
+    case SRCERASE:
+        value = s & ~d;
+        break;
+    case NOTSRCCOPY:
+        value = ~s;
+        break;
+    case NOTSRCERASE:
+        value = ~(s | d);
+        break;
+    case MERGEPAINT:
+        value = ~s | d;
+        break;
+    default:
+        break;
+    }
+    return bitCount >= 32 ? value : value & ((DWORD{1} << bitCount) - 1);
+}
+
+void store(GdiBitmap& target, int x, int y, DWORD value, DWORD rop) {
+    target.setRaw(x, y, rop == SRCCOPY ? value : mixSource(rop, value, target.rawAt(x, y), target.bitCount));
+}
+
 } // namespace
 
 BOOL BitBlt(HDC hdcDest, int x, int y, int width, int height, HDC hdcSrc, int x1, int y1, DWORD rop) {
-    if (hdcDest == nullptr || hdcSrc == nullptr || hdcDest->selected == nullptr || hdcSrc->selected == nullptr ||
-        rop != SRCCOPY)
+    if (!usesSource(rop))
+        return PatBlt(hdcDest, x, y, width, height, rop);
+    if (hdcDest == nullptr || hdcSrc == nullptr || hdcDest->selected == nullptr || hdcSrc->selected == nullptr)
         return FALSE;
     const GdiBitmap& source = *hdcSrc->selected;
     GdiBitmap& target = *hdcDest->selected;
@@ -65,7 +117,7 @@ BOOL BitBlt(HDC hdcDest, int x, int y, int width, int height, HDC hdcSrc, int x1
     if (right <= left || bottom <= top)
         return TRUE;
     const bool same = sameFormat(source, target);
-    const bool bytesAligned = same && source.bitCount >= 8;
+    const bool bytesAligned = same && source.bitCount >= 8 && rop == SRCCOPY;
     const int bytes = source.bitCount / 8;
     // Rows go in the order that keeps an overlapping copy within one bitmap correct.
     const bool upward = &source == &target && y > y1;
@@ -79,7 +131,7 @@ BOOL BitBlt(HDC hdcDest, int x, int y, int width, int height, HDC hdcSrc, int x1
         const bool backward = &source == &target && x > x1;
         for (int ii = left; ii < right; ++ii) {
             const int i = backward ? right - 1 - (ii - left) : ii;
-            target.setRaw(x + i, y + j, converted(source, target, x1 + i, y1 + j, same));
+            store(target, x + i, y + j, converted(source, target, x1 + i, y1 + j, same), rop);
         }
     }
     return TRUE;
@@ -87,8 +139,10 @@ BOOL BitBlt(HDC hdcDest, int x, int y, int width, int height, HDC hdcSrc, int x1
 
 BOOL StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, int xSrc, int ySrc, int wSrc,
                 int hSrc, DWORD rop) {
+    if (!usesSource(rop))
+        return PatBlt(hdcDest, xDest, yDest, wDest, hDest, rop);
     if (hdcDest == nullptr || hdcSrc == nullptr || hdcDest->selected == nullptr || hdcSrc->selected == nullptr ||
-        rop != SRCCOPY || wDest <= 0 || hDest <= 0 || wSrc <= 0 || hSrc <= 0)
+        wDest <= 0 || hDest <= 0 || wSrc <= 0 || hSrc <= 0)
         return FALSE;
     if (wDest == wSrc && hDest == hSrc)
         return BitBlt(hdcDest, xDest, yDest, wDest, hDest, hdcSrc, xSrc, ySrc, rop);
@@ -131,7 +185,7 @@ BOOL StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdc
                 }
             }
             if (!first)
-                target.setRaw(tx, ty, value);
+                store(target, tx, ty, value, rop);
         }
     }
     return TRUE;

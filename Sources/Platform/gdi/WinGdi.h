@@ -88,8 +88,10 @@ HGDIOBJ SelectObject(HDC hdc, HBITMAP bitmap);
 int SetStretchBltMode(HDC hdc, int mode);
 int GetStretchBltMode(HDC hdc);
 
-// Copies between the bitmaps selected into two device contexts, clipped to both; SRCCOPY only. Colours are
-// converted between formats: table colours to exact colours, and exact colours to the nearest table entry.
+// Copies between the bitmaps selected into two device contexts, clipped to both, mixing source and destination
+// by the raster operation (on raw values: table indices on 1- and 8-bit bitmaps); the operations without a source
+// are PatBlt's. Colours are converted between formats: table colours to exact colours, and exact colours to the
+// nearest table entry.
 BOOL BitBlt(HDC hdcDest, int x, int y, int width, int height, HDC hdcSrc, int x1, int y1, DWORD rop);
 // Scales as GDI does: each destination pixel takes the source pixel under its centre when enlarging; when
 // shrinking, the source pixels of a group are ANDed (BLACKONWHITE), ORed (WHITEONBLACK) or one is kept.

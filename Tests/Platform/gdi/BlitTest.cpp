@@ -49,7 +49,7 @@ TEST(BitBlt, CopiesClipsAndConvertsColours) {
     EXPECT_TRUE(BitBlt(target.dc, -1, 1, 4, 2, source.dc, 0, 0, SRCCOPY));
     EXPECT_EQ(rowOf(target.bitmap, 1), (std::vector<DWORD>{0xFF000001u, 0xFF000002u, 0xFF000003u}));
     EXPECT_EQ(rowOf(target.bitmap, 0), (std::vector<DWORD>{0, 0, 0}));
-    EXPECT_FALSE(BitBlt(target.dc, 0, 0, 1, 1, source.dc, 0, 0, 0x00EE0086)); // only SRCCOPY
+    EXPECT_FALSE(BitBlt(target.dc, 0, 0, 1, 1, source.dc, 0, 0, 0x00AA0029)); // an operation not supported
 
     // A one-bit section with an inverted table comes out inverted on 24 bits.
     Selected mask(section(2, 1, 1, &bits, true));
@@ -84,4 +84,35 @@ TEST(StretchBlt, GdiPixelMapping) {
     SetStretchBltMode(out.dc, COLORONCOLOR); // the last of each group
     StretchBlt(out.dc, 0, 0, 2, 1, four.dc, 0, 0, 4, 1, SRCCOPY);
     EXPECT_EQ(rowOf(out.bitmap, 0), (std::vector<DWORD>{0, 1}));
+}
+
+TEST(BitBlt, RasterOperationsMixRawValues) {
+    void* bits = nullptr;
+    Selected source(section(4, 1, 8, &bits));
+    const BYTE s[] = {0x0F, 0xF0, 0xFF, 0x00};
+    std::memcpy(bits, s, 4);
+    Selected target(section(4, 1, 8, &bits));
+    const auto blit = [&](DWORD rop) {
+        const BYTE d[] = {0x33, 0x33, 0x33, 0x33};
+        std::memcpy(bits, d, 4);
+        BitBlt(target.dc, 0, 0, 4, 1, source.dc, 0, 0, rop);
+        return rowOf(target.bitmap, 0);
+    };
+    using Row = std::vector<DWORD>;
+    EXPECT_EQ(blit(SRCAND), (Row{0x03, 0x30, 0x33, 0x00}));
+    EXPECT_EQ(blit(SRCPAINT), (Row{0x3F, 0xF3, 0xFF, 0x33}));
+    EXPECT_EQ(blit(SRCINVERT), (Row{0x3C, 0xC3, 0xCC, 0x33}));
+    EXPECT_EQ(blit(SRCERASE), (Row{0x0C, 0xC0, 0xCC, 0x00}));
+    EXPECT_EQ(blit(NOTSRCCOPY), (Row{0xF0, 0x0F, 0x00, 0xFF}));
+    EXPECT_EQ(blit(MERGEPAINT), (Row{0xF3, 0x3F, 0x33, 0xFF}));
+    EXPECT_EQ(blit(DSTINVERT), (Row{0xCC, 0xCC, 0xCC, 0xCC}));
+    EXPECT_EQ(blit(BLACKNESS), (Row{0, 0, 0, 0}));
+
+    // One-bit masks: AND and OR combine bits.
+    Selected maskA(section(8, 1, 1, &bits));
+    static_cast<BYTE*>(bits)[0] = 0xCC;
+    Selected maskB(section(8, 1, 1, &bits));
+    static_cast<BYTE*>(bits)[0] = 0xAA;
+    BitBlt(maskB.dc, 0, 0, 8, 1, maskA.dc, 0, 0, SRCAND);
+    EXPECT_EQ(static_cast<BYTE*>(bits)[0], 0x88);
 }
