@@ -74,7 +74,21 @@ DWORD Painter::PenValue(const GdiDC& hdc, COLORREF colour) {
 void Painter::pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= m_target.width || y >= m_target.height)
         return;
-    m_target.setRaw(x, y, (m_target.rawAt(x, y) & m_and) ^ m_xor);
+    BYTE* row = m_target.row(y);
+    switch (m_target.bitCount) {
+    case 1: {
+        const BYTE bit = static_cast<BYTE>(0x80 >> (x & 7));
+        BYTE& byte = row[x >> 3];
+        byte = static_cast<BYTE>((byte & ((m_and != 0 ? bit : 0) | ~bit)) ^ (m_xor != 0 ? bit : 0));
+        break;
+    }
+    case 8:
+        row[x] = static_cast<BYTE>((row[x] & m_and) ^ m_xor);
+        break;
+    default:
+        m_target.setRaw(x, y, (m_target.rawAt(x, y) & m_and) ^ m_xor);
+        break;
+    }
 }
 
 void Painter::span1(BYTE* row, int x0, int x1) const {
