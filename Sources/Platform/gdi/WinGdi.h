@@ -13,7 +13,6 @@ using HBITMAP = GdiBitmap*;
 using HRGN = GdiRegion*;
 using HDC = GdiDC*;
 using HWND = void*;
-using HANDLE = void*;
 
 struct BITMAPINFOHEADER {
     DWORD biSize;

@@ -14,6 +14,8 @@ using COLORREF = DWORD;
 // Message parameters and callback data: pointer-sized, as on 64-bit Windows.
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
+// A kernel object's handle (a process, a thread, a file mapping).
+using HANDLE = void*;
 
 inline constexpr BOOL TRUE = 1;
 inline constexpr BOOL FALSE = 0;
