@@ -1,31 +1,15 @@
 #include "gdi/ModuleBitmaps.h"
 
 #include "gdi/GdiObjects.h"
+#include "win/ModuleRegistry.h"
 #include "win/Modules.h"
 
 #include <cstring>
-#include <mutex>
 #include <strings.h>
-#include <vector>
 
 namespace {
 
-struct Registration {
-    const ModuleImageTable* owner;
-    HMODULE module;
-    std::span<const ImageResource> images;
-};
-
-struct Registry {
-    std::mutex lock;
-    std::vector<Registration> tables;
-};
-
-// Never destroyed: modules may unregister during process exit in any order.
-Registry& registry() {
-    static Registry* instance = new Registry;
-    return *instance;
-}
+using Registry = ModuleRegistry<std::span<const ImageResource>>;
 
 bool matches(const ImageResource& image, const char* name) {
     if (IS_INTRESOURCE(name))
@@ -34,14 +18,12 @@ bool matches(const ImageResource& image, const char* name) {
 }
 
 const ImageResource* find(HMODULE module, const char* name, bool cursor) {
-    Registry& r = registry();
-    std::lock_guard guard(r.lock);
-    for (const Registration& table : r.tables)
-        if (table.module == module)
-            for (const ImageResource& image : table.images)
-                if (image.cursor == cursor && matches(image, name))
-                    return &image;
-    return nullptr;
+    return Registry::Instance().find<const ImageResource>(module, [&](std::span<const ImageResource> images) {
+        for (const ImageResource& image : images)
+            if (image.cursor == cursor && matches(image, name))
+                return &image;
+        return static_cast<const ImageResource*>(nullptr);
+    });
 }
 
 HBITMAP bitmapOf(const ImageResource& image) {
@@ -57,15 +39,11 @@ HBITMAP bitmapOf(const ImageResource& image) {
 } // namespace
 
 ModuleImageTable::ModuleImageTable(std::span<const ImageResource> images) : m_module(ModuleFromAddress(this)) {
-    Registry& r = registry();
-    std::lock_guard guard(r.lock);
-    r.tables.push_back({this, m_module, images});
+    Registry::Instance().add(this, m_module, images);
 }
 
 ModuleImageTable::~ModuleImageTable() {
-    Registry& r = registry();
-    std::lock_guard guard(r.lock);
-    std::erase_if(r.tables, [this](const Registration& entry) { return entry.owner == this; });
+    Registry::Instance().remove(this);
 }
 
 HBITMAP LoadBitmapA(HMODULE module, const char* name) {
