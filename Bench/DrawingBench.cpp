@@ -1,6 +1,6 @@
 // GDI drawing on bitmaps beside OpenCV (when present), on 4096 x 4096 images: a lasso polygon of 10,000 vertices
 // filled into a one-bit mask (OpenCV: fillPoly on an 8-bit image), and a flood fill over an image of walls with
-// gaps (OpenCV: floodFill with no tolerance).
+// gaps (OpenCV: floodFill with no tolerance); and 1,000 lines of text of 40 characters (lines per second).
 
 #include "gdi/GdiObjects.h"
 #include "gdi/WinGdi.h"
@@ -100,6 +100,26 @@ void FloodFill(benchmark::State& state) {
     DeleteObject(white);
 }
 
+void TextLines(benchmark::State& state) {
+    Canvas image(32);
+    LOGFONTA description{};
+    description.lfHeight = -16;
+    std::strcpy(description.lfFaceName, "Arial");
+    HFONT font = CreateFontIndirectA(&description);
+    HGDIOBJ old = SelectObject(image.dc, font);
+    SetBkMode(image.dc, TRANSPARENT);
+    const char* line = "The quick brown fox jumps over the lazy d"; // 40 characters
+    for (auto _ : state)
+        for (int i = 0; i < 1000; ++i) {
+            RECT where{0, (i * 4) % (Size - 20), Size, Size};
+            DrawTextA(image.dc, line, 40, &where, DT_NOPREFIX | DT_SINGLELINE);
+        }
+    state.counters["lines/s"] =
+        benchmark::Counter(1000.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    SelectObject(image.dc, old);
+    DeleteObject(font);
+}
+
 #if KORVANE_BENCH_OPENCV
 void OpenCvFillPoly(benchmark::State& state) {
     const std::vector<POINT> points = lasso(state.range(0) == 1);
@@ -132,3 +152,4 @@ BENCHMARK(OpenCvFloodFill)->Unit(benchmark::kMillisecond);
 
 BENCHMARK(LassoFill)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(FloodFill)->Unit(benchmark::kMillisecond);
+BENCHMARK(TextLines)->Unit(benchmark::kMillisecond);

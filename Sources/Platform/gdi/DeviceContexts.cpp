@@ -1,3 +1,4 @@
+#include "gdi/Fonts.h"
 #include "gdi/GdiObjects.h"
 
 namespace {
@@ -43,6 +44,7 @@ BOOL DeleteDC(HDC hdc) {
         --hdc->selected->selections;
     --hdc->pen->selections;
     --hdc->brush->selections;
+    ReleaseFontSelection(hdc->font);
     if (hdc->stock != nullptr && hdc->stock->selections == 0)
         delete hdc->stock;
     delete hdc;
@@ -55,6 +57,8 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
         return SelectObject(hdc, pen);
     if (auto* brush = dynamic_cast<HBRUSH>(object))
         return SelectObject(hdc, brush);
+    if (auto* font = dynamic_cast<HFONT>(object))
+        return SelectObject(hdc, font);
     return SelectObject(hdc, dynamic_cast<HBITMAP>(object));
 }
 

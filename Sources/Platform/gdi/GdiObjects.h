@@ -83,4 +83,5 @@ struct GdiDC {
     COLORREF bkColour = RGB(255, 255, 255);
     COLORREF textColour = RGB(0, 0, 0);
     POINT position{0, 0};
+    HFONT font = nullptr; // the system font until one is selected
 };

@@ -129,3 +129,4 @@ HRGN ExtCreateRegion(const XFORM* xform, DWORD count, const RGNDATA* data);
 DWORD GetRegionData(HRGN region, DWORD count, RGNDATA* data);
 
 #include "gdi/GdiDrawing.h"
+#include "gdi/GdiText.h"
