@@ -14,7 +14,7 @@ BOOL LineDDA(int x1, int y1, int x2, int y2, LINEDDAPROC proc, LPARAM data) {
 }
 
 void DrawPenLine(const Painter& painter, int x0, int y0, int x1, int y1) {
-    RasterLine(x0, y0, x1, y1, PenLineBias(x0, y0, x1, y1), [&](int x, int y) { painter.pixel(x, y); });
+    painter.line(x0, y0, x1, y1, PenLineBias(x0, y0, x1, y1));
 }
 
 BOOL MoveToEx(HDC hdc, int x, int y, POINT* previous) {

@@ -1,5 +1,7 @@
 #include "gdi/Painter.h"
 
+#include "gdi/LineRaster.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -87,6 +89,39 @@ void Painter::pixel(int x, int y) const {
         break;
     default:
         m_target.setRaw(x, y, (m_target.rawAt(x, y) & m_and) ^ m_xor);
+        break;
+    }
+}
+
+void Painter::line(int x0, int y0, int x1, int y1, int bias) const {
+    const int width = m_target.width;
+    const int height = m_target.height;
+    const auto inside = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < width && y < height;
+    };
+    switch (m_target.bitCount) {
+    case 1: {
+        const BYTE setBits = m_xor != 0 ? 0xFF : 0x00;
+        const BYTE keepBits = m_and != 0 ? 0xFF : 0x00;
+        RasterLine(x0, y0, x1, y1, bias, [&](int x, int y) {
+            if (!inside(x, y))
+                return;
+            const BYTE bit = static_cast<BYTE>(0x80 >> (x & 7));
+            BYTE& byte = m_target.row(y)[x >> 3];
+            byte = static_cast<BYTE>((byte & ((keepBits & bit) | ~bit)) ^ (setBits & bit));
+        });
+        break;
+    }
+    case 8:
+        RasterLine(x0, y0, x1, y1, bias, [&](int x, int y) {
+            if (inside(x, y)) {
+                BYTE& value = m_target.row(y)[x];
+                value = static_cast<BYTE>((value & m_and) ^ m_xor);
+            }
+        });
+        break;
+    default:
+        RasterLine(x0, y0, x1, y1, bias, [&](int x, int y) { pixel(x, y); });
         break;
     }
 }

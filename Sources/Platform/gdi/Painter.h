@@ -16,6 +16,8 @@ public:
     static DWORD Rgb(COLORREF colour);
 
     void pixel(int x, int y) const;
+    // The pixels of a line from (x0, y0) towards (x1, y1), its end left out (see RasterLine for `bias`).
+    void line(int x0, int y0, int x1, int y1, int bias) const;
     // Pixels x0 to x1 - 1 of row y.
     void span(int y, int x0, int x1) const;
 

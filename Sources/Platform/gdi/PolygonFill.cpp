@@ -5,6 +5,7 @@ namespace PolygonFill {
 std::vector<Pending> EdgesOf(const POINT* points, int count, int top, int bottom) {
     std::vector<Pending> pending;
     pending.reserve(static_cast<std::size_t>(count));
+    std::vector<int> perRow(static_cast<std::size_t>(bottom - top) + 1, 0); // edges by the first row they reach
     for (int i = 0; i < count; ++i) {
         const POINT& a = points[(i + count - 1) % count];
         const POINT& b = points[i];
@@ -15,9 +16,15 @@ std::vector<Pending> EdgesOf(const POINT* points, int count, int top, int bottom
         if (u.y <= top || t.y >= bottom)
             continue;
         pending.push_back({t.x, t.y, u.y, u.x - t.x, a.y < b.y ? 1 : -1});
+        ++perRow[static_cast<std::size_t>(std::max(t.y, top) - top) + 1];
     }
-    std::sort(pending.begin(), pending.end(), [](const Pending& p, const Pending& q) { return p.topY < q.topY; });
-    return pending;
+    // A counting sort by first row: rows are few beside the edges of a long lasso.
+    for (std::size_t row = 1; row < perRow.size(); ++row)
+        perRow[row] += perRow[row - 1];
+    std::vector<Pending> sorted(pending.size());
+    for (const Pending& edge : pending)
+        sorted[static_cast<std::size_t>(perRow[static_cast<std::size_t>(std::max(edge.topY, top) - top)]++)] = edge;
+    return sorted;
 }
 
 namespace {

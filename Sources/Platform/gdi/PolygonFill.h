@@ -37,7 +37,7 @@ struct Pending {
     std::int32_t topX, topY, bottomY, dx, direction;
 };
 
-// The edges of the polygon that reach rows top to bottom - 1, sorted by their first row.
+// The edges of the polygon that reach rows top to bottom - 1, in the order of the first of those rows they reach.
 std::vector<Pending> EdgesOf(const POINT* points, int count, int top, int bottom);
 // The edge started on `row` (at or below its top).
 Edge Start(const Pending& pending, long row);
@@ -62,7 +62,7 @@ void ScanPolygon(const POINT* points, int count, bool winding, int top, int bott
     std::size_t next = 0;
     for (long y = std::max<long>(top, pending.front().topY); y < bottom && (next < pending.size() || !active.empty());
          ++y) {
-        for (; next < pending.size() && pending[next].topY <= y; ++next) {
+        for (; next < pending.size() && std::max<long>(pending[next].topY, top) <= y; ++next) {
             edges[next] = Start(pending[next], y);
             active.push_back({edges[next].x, static_cast<std::int32_t>(next)});
         }
