@@ -48,6 +48,8 @@ struct GdiFont final : GdiObject {
 };
 
 std::mutex& FontLock();
+// A stock font (SYSTEM_FONT, DEFAULT_GUI_FONT, ANSI_VAR_FONT), made when first asked for; null for other numbers.
+HFONT GetStockFont(int which);
 // The font a context draws with: its own, or the system font.
 HFONT FontOf(HDC hdc);
 // A context lets go of its font when it is deleted.

@@ -40,7 +40,8 @@ inline constexpr int HOLLOW_BRUSH = NULL_BRUSH;
 inline constexpr int WHITE_PEN = 6;
 inline constexpr int BLACK_PEN = 7;
 inline constexpr int NULL_PEN = 8;
-// A stock pen or brush (null for other numbers). Stock objects live for the process; deleting one does nothing.
+// A stock pen, brush or font (null for other numbers). Stock objects live for the process; deleting one does
+// nothing.
 GdiObject* GetStockObject(int which);
 
 HGDIOBJ SelectObject(HDC hdc, HPEN pen);

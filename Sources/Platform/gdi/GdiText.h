@@ -72,11 +72,10 @@ struct TEXTMETRICA {
 HFONT CreateFontIndirectA(const LOGFONTA* description);
 HGDIOBJ SelectObject(HDC hdc, HFONT font);
 BOOL DeleteObject(HFONT font);
-// Stock fonts: the system font (the default of a new device context) and the dialog font.
+// Stock fonts for GetStockObject: the system font (the default of a new device context) and the dialog font.
 inline constexpr int ANSI_VAR_FONT = 12;
 inline constexpr int SYSTEM_FONT = 13;
 inline constexpr int DEFAULT_GUI_FONT = 17;
-HFONT GetStockFont(int which);
 
 BOOL GetTextMetricsA(HDC hdc, TEXTMETRICA* metrics);
 // The width of the first `count` bytes of UTF-8 text and the font's cell height.

@@ -1,5 +1,6 @@
 // Pens, brushes, the stock objects, and the drawing state of a device context.
 
+#include "gdi/Fonts.h"
 #include "gdi/GdiObjects.h"
 #include "gdi/Painter.h"
 
@@ -79,7 +80,7 @@ GdiObject* GetStockObject(int which) {
         return &stock().brushes[static_cast<std::size_t>(which)];
     if (which >= WHITE_PEN && which <= NULL_PEN)
         return &stock().pens[static_cast<std::size_t>(which - WHITE_PEN)];
-    return nullptr;
+    return GetStockFont(which);
 }
 
 HGDIOBJ SelectObject(HDC hdc, HPEN pen) {

@@ -2,6 +2,7 @@
 // land where the measures say.
 
 #include "Platform/gdi/GdiTesting.h"
+#include "gdi/Fonts.h"
 
 #include <gtest/gtest.h>
 
@@ -160,6 +161,22 @@ TEST(Text, PrefixesAndLines) {
     RECT single{0, 0, 0, 0};
     EXPECT_EQ(DrawTextA(canvas.target.dc, "one\nline", -1, &single, DT_CALCRECT | DT_SINGLELINE),
               canvas.extent("x").cy);
+}
+
+TEST(Text, StockFontsAndTheDefault) {
+    Selected target(section(4, 4, 32, nullptr));
+    TEXTMETRICA system{};
+    ASSERT_TRUE(GetTextMetricsA(target.dc, &system)); // a new context draws with the system font
+    auto* gui = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    ASSERT_NE(gui, nullptr);
+    HGDIOBJ old = SelectObject(target.dc, gui);
+    EXPECT_EQ(old, GetStockObject(SYSTEM_FONT));
+    TEXTMETRICA dialog{};
+    GetTextMetricsA(target.dc, &dialog);
+    EXPECT_EQ(dialog.tmHeight - dialog.tmInternalLeading, 11);
+    EXPECT_TRUE(DeleteObject(gui)); // stock: kept
+    SelectObject(target.dc, old);
+    EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT), gui);
 }
 
 TEST(Text, InstalledFamiliesIncludeTheMetricTwins) {
