@@ -244,9 +244,9 @@ HFONT CreateFontIndirectA(const LOGFONTA* description) {
 HFONT GetStockFont(int which) {
     if (which != SYSTEM_FONT && which != DEFAULT_GUI_FONT && which != ANSI_VAR_FONT)
         return nullptr;
-    static std::map<int, HFONT> fonts;
+    static auto* fonts = new std::map<int, HFONT>; // for the process: contexts may use them until it ends
     std::lock_guard guard(FontLock());
-    HFONT& font = fonts[which == ANSI_VAR_FONT ? DEFAULT_GUI_FONT : which];
+    HFONT& font = (*fonts)[which == ANSI_VAR_FONT ? DEFAULT_GUI_FONT : which];
     if (font == nullptr) {
         font = makeFont(stockDescription(which));
         if (font != nullptr)
