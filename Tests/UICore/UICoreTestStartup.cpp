@@ -1,0 +1,6 @@
+#include "Support/TestStartup.h"
+#include "Text/CoreStringTable.h"
+
+void KorvaneTestStartup() {
+    AddCoreStringLoader();
+}
