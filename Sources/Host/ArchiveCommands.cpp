@@ -6,7 +6,6 @@
 #include "Archives/GResourceFile.h"
 #include "Archives/GResourceFileServer.h"
 #include "Archives/ResourceTree.h"
-#include "IO/GMemoryIO.h"
 #include "StreamDump.h"
 #include "ToolFiles.h"
 #include "win/CException.h"
@@ -104,14 +103,10 @@ int get(const std::string& path, const std::string& item, const std::optional<st
     const GResourceFullName name = itemName(item);
     if (!file.exist(name))
         fail(path, "has no item '" + item + "'");
-    GMemoryIO memory;
-    memory.open(0);
-    if (!file.extract_to(memory, name, true))
-        fail(path, "holds item '" + item + "' in a form whose object cannot be unpacked");
-    const auto* data = static_cast<const unsigned char*>(memory.buffer());
-    const std::vector<unsigned char> bytes(data, data + memory.length());
-    if (!isObjectStream(bytes))
+    const std::optional<std::vector<BYTE>> read = file.get_server()->read_object_stream(name);
+    if (!read || !isObjectStream(*read))
         fail(path, "holds a damaged item '" + item + "'");
+    const std::vector<unsigned char>& bytes = *read;
     if (target)
         writeToolOutput(*target, bytes);
     else

@@ -1,8 +1,10 @@
 // kortool archive end to end: storing, listing, extracting, removing, packing and checking, and every refusal.
 
 #include "Archives/GResourceFile.h"
+#include "Archives/GResourceFileServer.h"
 #include "Core/Streams/StreamTestClasses.h"
 #include "Host/KortoolRunner.h"
+#include "IO/GMemoryIO.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +36,24 @@ TEST(KortoolArchive, StoresListsExtractsRemovesAndPacks) {
     EXPECT_NE(outcome.out.find("1 items, all whole"), std::string::npos) << outcome.out;
     ASSERT_EQ(kortool("archive remove clips.kpk Animals").status, 0);
     EXPECT_EQ(kortool("archive list clips.kpk").out.find("Animals"), std::string::npos);
+}
+
+TEST(KortoolArchive, ExtractsItemsOfTheOlderFormWithoutAnUnpackedSize) {
+    writeFile("chain.bin", chainStream(2));
+    ASSERT_EQ(kortool("archive put older.kpk a,t chain.bin").status, 0);
+    {
+        GResourceFile file("older.kpk", GIO::ReadWrite);
+        GResourceFullName a;
+        a.parse_readable_form("a,t");
+        GMemoryIO stored;
+        stored.open(0);
+        ASSERT_TRUE(file.extract_to(stored, a, false));
+        GResourceFullName b;
+        b.parse_readable_form("b,t");
+        ASSERT_TRUE(file.get_server()->copy_from(b, stored, 0, stored.gtell(), GResourceFileBlock(true)));
+    }
+    ASSERT_EQ(kortool("archive get older.kpk b,t out.bin").status, 0);
+    EXPECT_EQ(readFile("out.bin"), chainStream(2));
 }
 
 TEST(KortoolArchive, CheckFailsWhenTheNewestStateIsDamaged) {

@@ -542,6 +542,12 @@ bool GResourceFileServer::extract_to(GIO& target, const GResourceFullName& name,
     return bytes && target.gwrite(bytes->data(), bytes->size()) == bytes->size();
 }
 
+std::optional<std::vector<BYTE>> GResourceFileServer::read_object_stream(const GResourceFullName& name) {
+    GSingleLock lock(m_lock);
+    const GResourceItem* item = find_item(name);
+    return item != nullptr ? reader().readBytes(item->block) : std::nullopt;
+}
+
 // Lookups
 
 GResourceItem* GResourceFileServer::find_item(const GResourceFullName& name) const {

@@ -16,6 +16,7 @@
 #include "Threads/GCriticalSection.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class GResourceFileServer {
@@ -91,6 +92,9 @@ public:
     // Copies one item's data, as stored or (when `decompress` and it is compressed) as its object stream, to
     // `target` at its position. False when absent, or when unpacking is asked for and its size is not known.
     bool extract_to(GIO& target, const GResourceFullName& name, bool decompress);
+    // The item's object stream, unpacked (also from a block whose unpacked size was never recorded); nothing when
+    // the item is absent or its data does not read whole.
+    std::optional<std::vector<BYTE>> read_object_stream(const GResourceFullName& name);
     // Rewrites the archive without the data no item uses, in a new file that replaces this one once it is whole
     // and durable: at every moment the file on disk holds a complete state.
     bool pack();
