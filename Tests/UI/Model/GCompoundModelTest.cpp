@@ -1,0 +1,188 @@
+#include "Model/GCompoundModel.h"
+#include "Preferences/GlobalColor.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace {
+
+// A model of noise: random colours, alpha and (unless full) mask bits.
+GCompoundModel* noiseModel(std::mt19937& random, int width, int height, bool fullMask) {
+    auto* model = new GCompoundModel(width, height);
+    GSprite& image = model->getModifiableImage();
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            image.set_pixel(x, y, static_cast<DWORD>(random()));
+            if (!fullMask)
+                image.mask().setBit(x, y, random() % 4 != 0);
+        }
+    model->invalidate();
+    return model;
+}
+
+// The tree composed from nothing with the same drawing primitives, without any cache or invalid region.
+GSprite reference(GCompoundModel& model) {
+    const int width = model.getImage().get_width();
+    const int height = model.getImage().get_height();
+    GSprite out(width, height);
+    const RECT all{0, 0, width, height};
+    out.putSprite(all, model.getImage(), POINT{0, 0}, GIPLCompositionMode(-1));
+    out.putMask(all, model.getImage(), POINT{0, 0});
+    for (int i = 0; i < model.getChildCount(); ++i) {
+        GCompoundModel* child = model.getChild(i);
+        if (!child->visible())
+            continue;
+        const GSprite composed = reference(*child);
+        out.putSprite(all, composed, child->getOrigin(), child->getCompositionMode());
+    }
+    return out;
+}
+
+void expectSamePixels(GCompoundModel& model, const GSprite& expected) {
+    const GSprite& combined = model.getCombinedImage();
+    ASSERT_EQ(combined.get_width(), expected.get_width());
+    for (int y = 0; y < expected.get_height(); ++y)
+        for (int x = 0; x < expected.get_width(); ++x)
+            ASSERT_EQ(combined.get_pixel(x, y), expected.get_pixel(x, y)) << x << "," << y;
+}
+
+} // namespace
+
+TEST(GCompoundModel, IncrementalCompositionEqualsComposingFromNothing) {
+    std::mt19937 random(42);
+    std::unique_ptr<GCompoundModel> root(noiseModel(random, 64, 48, true));
+    const auto randomPoint = [&] {
+        return POINT{static_cast<LONG>(random() % 80) - 16, static_cast<LONG>(random() % 64) - 16};
+    };
+    for (int step = 0; step < 300; ++step) {
+        const int children = root->getChildCount();
+        switch (random() % 6) {
+        case 0: { // add an object, perhaps with a child of its own
+            GCompoundModel* object = noiseModel(random, 4 + random() % 20, 4 + random() % 20, false);
+            object->setOrigin(randomPoint());
+            object->setCompositionMode(GIPLCompositionMode(static_cast<int>(random() % 2)));
+            if (random() % 3 == 0)
+                object->addChild(noiseModel(random, 3, 3, false));
+            root->addChildAt(children > 0 ? static_cast<int>(random() % (children + 1)) : 0, object);
+            break;
+        }
+        case 1:
+            if (children > 0)
+                root->getChild(static_cast<int>(random() % children))->setOrigin(randomPoint());
+            break;
+        case 2:
+            if (children > 0) {
+                GCompoundModel* child = root->getChild(static_cast<int>(random() % children));
+                child->visible(!child->visible());
+            }
+            break;
+        case 3:
+            if (children > 0)
+                root->removeChildAt(static_cast<int>(random() % children))->destroyThis();
+            break;
+        case 4:
+            if (children > 1)
+                root->rearrangeChild(static_cast<int>(random() % children), static_cast<int>(random() % children));
+            break;
+        default:
+            if (children > 0) { // an edit of a grandchild or a child's pixels
+                GCompoundModel* child = root->getChild(static_cast<int>(random() % children));
+                GCompoundModel* edited = child->getChildCount() > 0 ? child->getChild(0) : child;
+                edited->getModifiableImage().set_pixel(0, 0, static_cast<DWORD>(random()));
+                edited->invalidate(RECT{0, 0, 1, 1});
+            }
+            break;
+        }
+        if (step % 7 == 0 || step > 280) {
+            SCOPED_TRACE(step);
+            expectSamePixels(*root, reference(*root));
+        }
+    }
+}
+
+TEST(GCompoundModel, CombinedImageIsTheOwnSpriteUntilSomethingIsDrawnOverIt) {
+    GCompoundModel root(8, 8);
+    EXPECT_EQ(&root.getCombinedImage(), &root.getImage());
+    auto* child = new GCompoundModel(2, 2);
+    root.addChild(child);
+    EXPECT_NE(&root.getCombinedImage(), &root.getImage());
+    child->visible(false);
+    EXPECT_EQ(&root.getCombinedImage(), &root.getImage());
+}
+
+TEST(GCompoundModel, ANewModelIsBlankAndFilledWithTheBackgroundColour) {
+    GCompoundModel model(3, 2);
+    EXPECT_FALSE(model.baseImageExists());
+    EXPECT_EQ(model.getImage().get_pixel(2, 1), GCompoundModel::BackgroundPixel());
+    EXPECT_EQ(GCompoundModel::BackgroundPixel(), 0xFF3F3F46u); // COLORREF 0x463F3F as a pixel
+    model.getModifiableImage().set_pixel(1, 1, 0xFF000000);
+    EXPECT_TRUE(model.baseImageExists());
+    EXPECT_TRUE(model.isBackground());
+}
+
+TEST(GCompoundModel, TreeOperations) {
+    GCompoundModel root(10, 10);
+    root.attached(true);
+    auto* a = new GCompoundModel(2, 2);
+    auto* b = new GCompoundModel(2, 2);
+    root.addChild(a);
+    root.addChild(b);
+    EXPECT_EQ(a->getName(), "Layer"); // attached without a name
+    EXPECT_EQ(root.getName(), "");    // the root keeps none
+    EXPECT_TRUE(b->attached());
+    root.rearrangeChild(1, 1);
+    EXPECT_EQ(root.getChild(1), b);
+    a->bringToTop();
+    EXPECT_EQ(root.getChild(1), a);
+    root.bringToTop(); // no parent: nothing
+    EXPECT_EQ(a->getIndexInParent(), 1);
+    EXPECT_EQ(root.removeChildAt(5), nullptr);
+    GCompoundModel* taken = root.removeChild(b);
+    ASSERT_EQ(taken, b);
+    EXPECT_FALSE(b->attached());
+    EXPECT_EQ(b->getParent(), nullptr);
+    delete b;
+
+    a->setOrigin(POINT{3, 4});
+    auto* grandchild = new GCompoundModel(1, 1);
+    grandchild->setOrigin(POINT{1, 1});
+    a->addChild(grandchild);
+    EXPECT_EQ(grandchild->getGlobalOrigin(GCompoundModel::WithoutEffects).x, 4);
+    EXPECT_EQ(grandchild->getRoot(), &root);
+
+    GCompoundModel copy(root); // deep
+    ASSERT_EQ(copy.getChildCount(), 1);
+    EXPECT_NE(copy.getChild(0), a);
+    EXPECT_EQ(copy.getChild(0)->getParent(), &copy);
+    EXPECT_EQ(copy.getChild(0)->getChild(0)->getOrigin().y, 1);
+}
+
+TEST(GCompoundModel, HitTestingPrefersTheTopAndSkipsTheInvisibleAndTransparent) {
+    GCompoundModel root(10, 10);
+    auto* low = new GCompoundModel(4, 4);
+    auto* high = new GCompoundModel(4, 4);
+    high->setOrigin(POINT{2, 2});
+    root.addChild(low);
+    root.addChild(high);
+    EXPECT_EQ(root.findImageUnderCursor(GPoint(3, 3)), high);
+    EXPECT_EQ(root.findImageUnderCursor(GPoint(1, 1)), low);
+    EXPECT_EQ(root.findImageUnderCursor(GPoint(8, 8)), &root);
+    high->getModifiableImage().set_pixel(1, 1, 0x00FFFFFF); // transparent at (3, 3)
+    EXPECT_EQ(root.findImageUnderCursor(GPoint(3, 3)), low);
+    low->getModifiableImage().mask().setBit(3, 3, false); // masked out
+    EXPECT_EQ(root.findImageUnderCursor(GPoint(3, 3)), &root);
+    high->visible(false);
+    EXPECT_EQ(root.findImageUnderCursor(GPoint(4, 4)), &root);
+    root.visible(false);
+    EXPECT_EQ(root.findImageUnderCursor(GPoint(1, 1)), nullptr);
+}
+
+TEST(GCompoundModel, AliasNameBuildsAModel) {
+    GRTTIObject* made = GMetaClass::BuildByName("GCompoundImage");
+    ASSERT_NE(made, nullptr);
+    EXPECT_NE(made->cast_to_(typeid(GCompoundModel)), nullptr);
+    GCompoundModel::metaclass_.destroyObject(made);
+}
