@@ -135,6 +135,12 @@ class GCompoundModel : public GStreamable, public GAbstractDIBImage {
     // The own image changed: the effects and the receivers are told.
     void image_modified();
 
+    // Version 11: the version, whether the image is present, the image (or its size when blank), the origin, the
+    // children, visibility, the blank state, the name, the lock, the effects, the composition mode. Every older
+    // version reads.
+    void write(opstream& stream) const override;
+    void read(ipstream& stream) override;
+
     // As an image: the own size; reading gives the composed pixels, writing changes the own image.
     int get_width() const override { return m_image.get_width(); }
     int get_height() const override { return m_image.get_height(); }
@@ -154,6 +160,12 @@ private:
     // Whether every bit of the mask is set (an empty mask counts as full).
     static bool MaskIsFull(const GIPLMask& mask);
     bool hasOwnDrawing() const;
+    void readImage(ipstream& stream, BYTE version);
+    void readChildren(ipstream& stream);
+    void skipObsoleteObject(ipstream& stream, BYTE version);
+    void readOldShadow(ipstream& stream);
+    static GString readName(ipstream& stream);
+    void readEffects(ipstream& stream);
     void validateCache();
     // `shift`: from the parent's coordinates to the target's (the parent's cache may start left of or above it).
     void putToImage(GSprite& target, const RECT& rect, const GIPLCompositionMode& mode, const POINT& shift);
