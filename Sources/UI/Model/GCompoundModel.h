@@ -121,6 +121,10 @@ class GCompoundModel : public GStreamable, public GAbstractDIBImage {
     // Whether the own image holds more than a uniform fill of the background colour.
     bool baseImageExists();
     void getFullMask(GIPLMask& mask) const { m_image.getFullMask(mask); }
+    // The selection glow: a halo of SoftGlowColor, SoftGlowBorder pixels wide, round the model's outline
+    // (premultiplied, its mask the halo only), made once per change.
+    const GSprite& softGlowImage();
+    void resetSoftGlowImage();
 
     // The look before the first change while attached, kept for the commands that restore it.
     void preserveUnmodifiedImage();

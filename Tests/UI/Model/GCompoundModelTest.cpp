@@ -186,3 +186,25 @@ TEST(GCompoundModel, AliasNameBuildsAModel) {
     EXPECT_NE(made->cast_to_(typeid(GCompoundModel)), nullptr);
     GCompoundModel::metaclass_.destroyObject(made);
 }
+
+TEST(GCompoundModel, TheGlowIsABlurredHaloOfTheGlowColour) {
+    GCompoundModel::SoftGlowBorder() = 3;
+    GCompoundModel::SoftGlowColor().setColor(0x00FF00); // COLORREF green
+    GCompoundModel dot(1, 1);
+    dot.getModifiableImage().set_pixel(0, 0, 0xFF000000);
+    const GSprite& glow = dot.softGlowImage();
+    ASSERT_EQ(glow.get_width(), 7);
+    // One opaque pixel spread over a 3 x 3 box: alpha 255 / 9, rounded, 28; the colour premultiplied by it.
+    EXPECT_EQ(glow.get_pixel(2, 2), 0x1C001C00u);
+    EXPECT_EQ(glow.get_pixel(4, 4), 0x1C001C00u);
+    EXPECT_EQ(glow.get_pixel(1, 3), 0x00000000u);
+    int halo = 0;
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 7; ++x)
+            halo += glow.mask().getBit(x, y) ? 1 : 0;
+    EXPECT_EQ(halo, 8); // the box less the dot itself
+    EXPECT_FALSE(glow.mask().getBit(3, 3));
+    EXPECT_EQ(&dot.softGlowImage(), &glow); // kept until the model changes
+    dot.invalidate();
+    EXPECT_EQ(dot.softGlowImage().get_width(), 7); // made again
+}
