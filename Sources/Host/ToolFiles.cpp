@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <stdexcept>
 
@@ -131,6 +132,15 @@ std::optional<std::uint64_t> parseCount(const std::string& text) {
     std::uint64_t value = 0;
     const auto [end, error] = std::from_chars(first, last, value, hex ? 16 : 10);
     if (error != std::errc() || end != last)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<long> parseSigned(const std::string& text) {
+    long value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end || value < INT32_MIN || value > INT32_MAX)
         return std::nullopt;
     return value;
 }

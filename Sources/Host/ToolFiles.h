@@ -22,3 +22,6 @@ void writeToolOutput(const std::string& path, const std::vector<unsigned char>& 
 // The number in `text`: decimal digits, or hexadecimal ones after "0x". Empty for anything else, a sign, or a
 // value beyond 64 bits.
 std::optional<std::uint64_t> parseCount(const std::string& text);
+
+// A signed decimal number: an optional '-' and digits, within 32 bits. Empty for anything else.
+std::optional<long> parseSigned(const std::string& text);

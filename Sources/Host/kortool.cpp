@@ -3,17 +3,21 @@
 //   kortool info FILE...             the format and size of pictures
 //   kortool convert IN OUT           a picture into the format OUT's name selects
 //   kortool archive COMMAND ...      the items of a resource archive
+//   kortool render SCENE OUT         a scene composed into a picture
+//   kortool compose BACKGROUND [OBJECT@X,Y]... -o SCENE   a scene made of pictures
 //   kortool --help | --version
 
 #include "ArchiveCommands.h"
 #include "Errors/GException.h"
 #include "PictureFiles.h"
+#include "SceneFiles.h"
 #include "StreamDump.h"
 #include "Text/CoreStringTable.h"
 #include "ToolFiles.h"
 
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,8 +25,12 @@ namespace {
 
 const char* const Usage = R"(Usage:
   kortool dump FILE [--offset N]   print the structure of the object stream in FILE, from byte N on
-  kortool info FILE...             print the format, width and height of each picture
+  kortool info FILE...             print the format, width and height of each picture, and a scene's models
   kortool convert IN OUT           write the picture in IN in the format that OUT's name selects
+  kortool render SCENE OUT         compose the scene and write the picture in the format OUT's name selects
+  kortool compose BACKGROUND [OBJECT@X,Y]... -o SCENE
+                                   make a scene of the background picture with each object picture at X,Y
+                                   (its mask from its transparency)
   kortool archive list FILE        print the directories and items of the resource archive FILE
   kortool archive get FILE ITEM [OUT]
                                    write ITEM's object stream to OUT, or print its structure as dump does
@@ -86,7 +94,14 @@ int info(const std::vector<std::string>& args) {
     int status = 0;
     for (const std::string& path : args) {
         try {
-            const PictureInfo picture = readPictureInfo(path, readToolInput(path, 0));
+            const std::vector<unsigned char> bytes = readToolInput(path, 0);
+            if (isScene(bytes)) {
+                const ScenePtr scene = readScene(path, bytes);
+                std::cout << path << ": scene, " << scene->get_width() << " x " << scene->get_height() << '\n';
+                printSceneTree(*scene, std::cout);
+                continue;
+            }
+            const PictureInfo picture = readPictureInfo(path, bytes);
             std::cout << path << ": " << picture.format << ", " << picture.size.width << " x " << picture.size.height
                       << '\n';
         } catch (CException* e) {
@@ -107,6 +122,48 @@ int convert(const std::vector<std::string>& args) {
     writeToolOutput(args[1], encodePicture(args[1], image));
     std::cout << args[0] << " (" << format << ", " << image.get_width() << " x " << image.get_height() << ") -> "
               << args[1] << '\n';
+    return 0;
+}
+
+int render(const std::vector<std::string>& args) {
+    if (args.size() != 2)
+        return usageError("render needs a scene and an output file");
+    const ScenePtr scene = readScene(args[0], readToolInput(args[0], 0));
+    GDIBImage picture;
+    picture.copy(scene->getCombinedImage());
+    writeToolOutput(args[1], encodePicture(args[1], picture));
+    std::cout << args[0] << " (" << scene->get_width() << " x " << scene->get_height() << ", " << scene->getChildCount()
+              << " objects) -> " << args[1] << '\n';
+    return 0;
+}
+
+// "PATH@X,Y": a picture and where it goes; nothing for anything else.
+std::optional<ScenePart> parsePart(const std::string& text) {
+    const std::size_t at = text.rfind('@');
+    const std::size_t comma = at == std::string::npos ? std::string::npos : text.find(',', at);
+    if (at == std::string::npos || at == 0 || comma == std::string::npos)
+        return std::nullopt;
+    const std::optional<long> x = parseSigned(text.substr(at + 1, comma - at - 1));
+    const std::optional<long> y = parseSigned(text.substr(comma + 1));
+    if (!x || !y)
+        return std::nullopt;
+    return ScenePart{text.substr(0, at), POINT{static_cast<LONG>(*x), static_cast<LONG>(*y)}};
+}
+
+int compose(const std::vector<std::string>& args) {
+    if (args.size() < 3 || args[args.size() - 2] != "-o")
+        return usageError("compose needs a background picture, objects as PATH@X,Y, and -o SCENE");
+    std::vector<ScenePart> objects;
+    for (std::size_t i = 1; i + 2 < args.size(); ++i) {
+        const std::optional<ScenePart> part = parsePart(args[i]);
+        if (!part)
+            return usageError("'" + args[i] + "' is no object: give PATH@X,Y");
+        objects.push_back(*part);
+    }
+    const ScenePtr scene = composeScene(args[0], objects);
+    writeToolOutput(args.back(), encodeScene(*scene));
+    std::cout << args.back() << ": " << scene->get_width() << " x " << scene->get_height() << ", " << objects.size()
+              << " objects\n";
     return 0;
 }
 
@@ -136,6 +193,10 @@ int run(const std::vector<std::string>& args) {
         return convert(rest);
     if (args[0] == "archive")
         return archive(rest);
+    if (args[0] == "render")
+        return render(rest);
+    if (args[0] == "compose")
+        return compose(rest);
     return usageError("unknown command '" + args[0] + "'");
 }
 

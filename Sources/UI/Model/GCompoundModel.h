@@ -179,7 +179,7 @@ private:
     TGCollection<GCompoundModel> m_children{0, 4, true};
     TGCollection<GImageEffect> m_effects{0, 2, true};
     GPoint m_origin;
-    GIPLCompositionMode m_mode;
+    GIPLCompositionMode m_mode{0}; // alpha composition, straight colours
     GSprite m_image;
     GCompoundModel* m_unmodified = nullptr; // owned
     GString m_name;

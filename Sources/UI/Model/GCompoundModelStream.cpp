@@ -63,7 +63,7 @@ void GCompoundModel::read(ipstream& stream) {
     m_locked = version >= 7 && stream.readDWord() != 0;
     if (version >= 6)
         readEffects(stream);
-    m_mode = GIPLCompositionMode();
+    m_mode = GIPLCompositionMode(0);
     if (version >= 11) {
         m_mode.type(static_cast<GIPLCompositionMode::Type>(stream.readDWord()));
         m_mode.alphaPremultiplied(stream.readDWord() != 0);

@@ -134,7 +134,7 @@ TEST(GCompoundModelStream, EveryOlderVersionReads) {
         EXPECT_EQ(read->getName(), version >= 5 ? "old" : "");
         EXPECT_EQ(read->locked(), version >= 7);
         EXPECT_EQ(read->getEffectCount(), version >= 6 ? 1 : 0);
-        EXPECT_EQ(read->getCompositionMode(), GIPLCompositionMode());
+        EXPECT_EQ(read->getCompositionMode(), GIPLCompositionMode(0)); // type 0, both flags false
     }
 }
 

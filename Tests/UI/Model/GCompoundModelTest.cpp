@@ -115,6 +115,7 @@ TEST(GCompoundModel, CombinedImageIsTheOwnSpriteUntilSomethingIsDrawnOverIt) {
 
 TEST(GCompoundModel, ANewModelIsBlankAndFilledWithTheBackgroundColour) {
     GCompoundModel model(3, 2);
+    EXPECT_EQ(model.getCompositionMode(), GIPLCompositionMode(0));
     EXPECT_FALSE(model.baseImageExists());
     EXPECT_EQ(model.getImage().get_pixel(2, 1), GCompoundModel::BackgroundPixel());
     EXPECT_EQ(GCompoundModel::BackgroundPixel(), 0xFF3F3F46u); // COLORREF 0x463F3F as a pixel
