@@ -34,8 +34,14 @@ struct Placed {
     std::size_t byte; // where its character starts in the text
 };
 
-// The glyphs of one line from pen position 0, and the line's width (call under FontLock()).
-std::vector<Placed> layout(GdiFont& font, const std::string& text, int& width) {
+// One line's glyphs from pen position 0, and its width.
+struct LaidOut {
+    std::vector<Placed> glyphs;
+    int width = 0;
+};
+
+// Lays out one line (call under FontLock()).
+LaidOut layout(GdiFont& font, const std::string& text) {
     std::vector<Placed> placed;
     int pen = 0;
     const Glyph* previous = nullptr;
@@ -48,8 +54,7 @@ std::vector<Placed> layout(GdiFont& font, const std::string& text, int& width) {
         pen += glyph.advance;
         previous = &glyph;
     }
-    width = pen;
-    return placed;
+    return {std::move(placed), pen};
 }
 
 // Paints within a clip rectangle on the context's bitmap.
@@ -110,26 +115,26 @@ private:
 
 // One line drawn with its top left corner at (x, y): background when opaque, glyphs, then the lines of an
 // underlined or struck-out font, and the underline of a prefixed character.
-void drawLine(HDC hdc, GdiFont& font, const TextPainter& painter, int x, int y, const std::string& text,
+void drawLine(HDC hdc, const GdiFont& font, const TextPainter& painter, int x, int y, const LaidOut& line,
               std::size_t underlinedByte = std::string::npos) {
-    int width = 0;
-    const std::vector<Placed> glyphs = layout(font, text, width);
+    const std::vector<Placed>& glyphs = line.glyphs;
+    const int width = line.width;
     const TEXTMETRICA& tm = font.metrics;
     if (hdc->bkMode == OPAQUE)
         painter.fill(x, y, x + width, y + tm.tmHeight, hdc->bkColour);
     const int baseline = y + tm.tmAscent;
     for (const Placed& placed : glyphs)
         painter.glyph(*placed.glyph, x + placed.x, baseline);
-    const auto line = [&](int left, int right, int top, int thickness) {
+    const auto rule = [&](int left, int right, int top, int thickness) {
         painter.fill(left, top, right, top + thickness, hdc->textColour);
     };
     if (font.description.lfUnderline != 0)
-        line(x, x + width, baseline + font.underlineOffset, font.underlineThickness);
+        rule(x, x + width, baseline + font.underlineOffset, font.underlineThickness);
     if (font.description.lfStrikeOut != 0)
-        line(x, x + width, baseline - font.strikeOffset, font.strikeThickness);
+        rule(x, x + width, baseline - font.strikeOffset, font.strikeThickness);
     for (const Placed& placed : glyphs)
         if (placed.byte == underlinedByte)
-            line(x + placed.x, x + placed.x + placed.glyph->advance, baseline + font.underlineOffset,
+            rule(x + placed.x, x + placed.x + placed.glyph->advance, baseline + font.underlineOffset,
                  font.underlineThickness);
 }
 
@@ -202,9 +207,7 @@ BOOL GetTextExtentPoint32A(HDC hdc, const char* text, int count, SIZE* size) {
         return FALSE;
     GdiFont& font = *FontOf(hdc);
     std::lock_guard guard(FontLock());
-    int width = 0;
-    layout(font, textOf(text, count), width);
-    *size = {width, font.metrics.tmHeight};
+    *size = {layout(font, textOf(text, count)).width, font.metrics.tmHeight};
     return TRUE;
 }
 
@@ -214,7 +217,7 @@ BOOL TextOutA(HDC hdc, int x, int y, const char* text, int count) {
     GdiFont& font = *FontOf(hdc);
     std::lock_guard guard(FontLock());
     drawLine(hdc, font, TextPainter(hdc, {0, 0, hdc->selected->width, hdc->selected->height}), x, y,
-             textOf(text, count));
+             layout(font, textOf(text, count)));
     return TRUE;
 }
 
@@ -227,14 +230,14 @@ int DrawTextA(HDC hdc, const char* text, int count, RECT* rect, UINT format) {
     const TEXTMETRICA& tm = font.metrics;
     const int lineHeight = tm.tmHeight + ((format & DT_EXTERNALLEADING) != 0 ? tm.tmExternalLeading : 0);
     const int height = lineHeight * static_cast<int>(lines.size());
-    std::vector<int> widths;
+    std::vector<LaidOut> laidOut;
+    int widest = 0;
     for (const PrefixedLine& line : lines) {
-        int width = 0;
-        layout(font, line.text, width);
-        widths.push_back(width);
+        laidOut.push_back(layout(font, line.text));
+        widest = std::max(widest, laidOut.back().width);
     }
     if ((format & DT_CALCRECT) != 0) {
-        rect->right = rect->left + (widths.empty() ? 0 : *std::max_element(widths.begin(), widths.end()));
+        rect->right = rect->left + widest;
         rect->bottom = rect->top + height;
         return height;
     }
@@ -246,11 +249,11 @@ int DrawTextA(HDC hdc, const char* text, int count, RECT* rect, UINT format) {
     const RECT clip = (format & DT_NOCLIP) != 0 ? RECT{0, 0, hdc->selected->width, hdc->selected->height} : *rect;
     const TextPainter painter(hdc, clip);
     for (std::size_t i = 0; i < lines.size(); ++i, y += lineHeight) {
-        const int width = widths[i];
+        const int width = laidOut[i].width;
         const int x = (format & DT_CENTER) != 0  ? (rect->left + rect->right - width) / 2
                       : (format & DT_RIGHT) != 0 ? rect->right - width
                                                  : rect->left;
-        drawLine(hdc, font, painter, x, y, lines[i].text, lines[i].underlined);
+        drawLine(hdc, font, painter, x, y, laidOut[i], lines[i].underlined);
     }
     return height;
 }
