@@ -103,7 +103,7 @@ void GCompoundModel::putToImage(GSprite& target, const RECT& rect, const GIPLCom
     }
     const GSprite& combined = getCombinedImage();
     RECT own;
-    getBoundingRect(own, hasOwnDrawing() ? WithOwnEffects : WithoutEffects);
+    getBoundingRect(own, &combined == &m_image ? WithoutEffects : WithOwnEffects); // where the cache starts
     target.putSprite(rect, combined, POINT{m_origin.x + own.left + shift.x, m_origin.y + own.top + shift.y}, mode);
 }
 
