@@ -269,7 +269,15 @@ long ipstream::seekg(long offset, GIO::IOSeekDirection direction) {
     const long position = getIO()->gseek(offset, direction);
     m_objects.clear();
     m_read = 0;
+    m_unbackedPixels = 0;
     return position;
+}
+
+void ipstream::claimUnbackedPixels(unsigned long long pixels) {
+    if (pixels > StreamFormat::MaxImagePixels - m_unbackedPixels)
+        RaiseStreamError("Images without pixel data claim more than %llu pixels. Position=%lu",
+                         StreamFormat::MaxImagePixels, m_read);
+    m_unbackedPixels += pixels;
 }
 
 const GMetaClass* ipstream::find_class(const char* name) {

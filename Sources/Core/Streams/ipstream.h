@@ -103,6 +103,11 @@ public:
 
     unsigned long countOfReadBytes() const { return m_read; }
 
+    // Pixels an object fills without bytes of the stream behind them (an image stored as its size only): one
+    // stream may make StreamFormat::MaxImagePixels of them in all, so that a few bytes cannot claim unbounded
+    // memory. Past that raises InvalidPStream_Exception.
+    void claimUnbackedPixels(unsigned long long pixels);
+
     // A place in the stream to come back to, unlike seekg keeping what was read before it (so a format can look
     // at the data ahead inside a larger stream). The device must be able to seek back.
     struct Mark {
@@ -146,6 +151,7 @@ private:
     int m_owningDepth = -1; // the depth at which pointers are claimed, -1 outside any OwningScope
     const GMetaClass* m_readingClass = nullptr;
     unsigned long m_read = 0;
+    unsigned long long m_unbackedPixels = 0;
     int m_depth = 0;
     int m_pushedBack = -1; // a byte given back by the skipping scan
 };

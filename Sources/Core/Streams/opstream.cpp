@@ -237,5 +237,13 @@ long opstream::seekp(long offset, GIO::IOSeekDirection direction) {
     const long position = getIO()->gseek(offset, direction);
     m_objects.clear();
     m_written = 0;
+    m_unbackedPixels = 0;
     return position;
+}
+
+bool opstream::reserveUnbackedPixels(unsigned long long pixels) {
+    if (pixels > StreamFormat::MaxImagePixels - m_unbackedPixels)
+        return false;
+    m_unbackedPixels += pixels;
+    return true;
 }

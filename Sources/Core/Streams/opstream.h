@@ -56,6 +56,9 @@ public:
     opstream& operator<<(const T*) = delete;
 
     unsigned long countOfWrittenBytes() const { return m_written; }
+    // The writing side of ipstream::claimUnbackedPixels, in the same budget: whether an image may go as its size only.
+    // Past the budget a reader allows it answers false, and the image must be written with its pixels.
+    bool reserveUnbackedPixels(unsigned long long pixels);
     long tellp();
     // Moves the device, then forgets the written objects (indices restart at 1) and the written-byte count.
     long seekp(long offset, GIO::IOSeekDirection direction);
@@ -80,4 +83,5 @@ private:
 
     WrittenObjects m_objects;
     unsigned long m_written = 0;
+    unsigned long long m_unbackedPixels = 0;
 };

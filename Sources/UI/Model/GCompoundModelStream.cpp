@@ -19,7 +19,10 @@ constexpr std::size_t OldShadowBodySize = 14;
 
 void GCompoundModel::write(opstream& stream) const {
     stream.writeByte(FileVersion);
-    const bool present = const_cast<GCompoundModel*>(this)->baseImageExists();
+    // A blank image goes as its size while the readers' budget for such images lasts.
+    const bool exists = const_cast<GCompoundModel*>(this)->baseImageExists();
+    const bool present =
+        exists || !stream.reserveUnbackedPixels(static_cast<unsigned long long>(get_width()) * get_height());
     stream.writeByte(present ? 1 : 0);
     if (present) {
         stream.writeStreamable(m_image);
@@ -32,7 +35,7 @@ void GCompoundModel::write(opstream& stream) const {
     for (int i = 0; i < getChildCount(); ++i)
         stream.writePointer(getChild(i));
     stream.writeDWord(m_visible ? 1 : 0);
-    stream.writeByte(static_cast<BYTE>(present ? BasePresent : BaseBlank));
+    stream.writeByte(static_cast<BYTE>(exists ? BasePresent : BaseBlank));
     stream << m_name;
     stream.writeDWord(m_locked ? 1 : 0);
     stream.writeDWord(static_cast<DWORD>(getEffectCount()));
@@ -85,6 +88,7 @@ void GCompoundModel::readImage(ipstream& stream, BYTE version) {
         if (!StreamFormat::ImageSizeAllowed(width, height))
             RaiseStreamError("Invalid model size %u x %u. Position=%li", width, height,
                              static_cast<long>(stream.countOfReadBytes()));
+        stream.claimUnbackedPixels(static_cast<unsigned long long>(width) * height);
         m_image.resize(static_cast<int>(width), static_cast<int>(height));
         if (width > 0 && height > 0)
             m_image.full_fill(BackgroundPixel());

@@ -57,6 +57,15 @@ ModelPtr unpacked(std::vector<BYTE>& bytes) {
     return root;
 }
 
+// The target becomes the scene's root: the root's own attributes are copied and its children move over rather
+// than being copied, so that opening a scene does not hold it twice.
+void takeTree(GCompoundModel& target, GCompoundModel& root) {
+    target.assignAttributes(root);
+    target.deleteAllChilds();
+    for (int i = root.getChildCount() - 1; i >= 0; --i)
+        target.addChildAt(0, root.removeChildAt(i));
+}
+
 ModelPtr readScene(ipstream& stream) {
     BYTE magic[sizeof Magic];
     if (stream.readBytes(magic, sizeof magic) != sizeof magic || !std::equal(magic, magic + sizeof magic, Magic))
@@ -93,7 +102,7 @@ bool ASceneReaderWriter::read_info(ipstream& stream, FileImageInfo& info) {
 bool ASceneReaderWriter::read_image(ipstream& stream, GAbstractDIBImage& image) {
     ModelPtr root = readScene(stream);
     if (auto* model = static_cast<GCompoundModel*>(image.cast_to_(typeid(GCompoundModel)))) {
-        *model = *root;
+        takeTree(*model, *root);
         return true;
     }
     const GSprite& composed = root->getCombinedImage();

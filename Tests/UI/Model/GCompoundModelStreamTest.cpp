@@ -1,6 +1,8 @@
 #include "Model/GCompoundModel.h"
+#include "Streams/StreamFormat.h"
 #include "Streams/mpstream.h"
 #include "Support/ExceptionTesting.h"
+#include "UI/Model/ModelSamples.h"
 
 #include <gtest/gtest.h>
 
@@ -16,74 +18,13 @@ std::unique_ptr<GCompoundModel, void (*)(GCompoundModel*)> owned(GCompoundModel*
             }};
 }
 
-// Writes a model stream in the layout of an older version, field by field as the format describes it: an image of
-// 2 x 1 pixels, origin (5, 6), no children, invisible, named "old", locked, one effect, where the version has them.
-class OldModel : public GStreamable {
-public:
-    explicit OldModel(BYTE version) : m_version(version) {}
-    const GMetaClass& getMetaClass() const override { return GCompoundModel::metaclass_; }
-
-    void write(opstream& stream) const override {
-        GSprite image(2, 1);
-        image.set_pixel(0, 0, 0xFF112233);
-        image.set_pixel(1, 0, 0xFF445566);
-        const BYTE v = m_version;
-        stream.writeByte(v);
-        if (v >= 10)
-            stream.writeByte(1);
-        if (v == 0)
-            image.write(stream);
-        else
-            stream.writeStreamable(image);
-        stream << GPoint(5, 6);
-        stream.writeDWord(0); // children
-        if (v >= 1 && v <= 7) {
-            if (v < 4)
-                stream.writeDWord(77);
-            GSprite obsolete(1, 1);
-            stream.writePointer(&obsolete);
-        }
-        if (v >= 2 && v <= 5)
-            stream.fillBytes(14, 0); // the inline shadow, of a class this program lacks
-        if (v >= 3)
-            stream.writeDWord(0); // invisible
-        if (v >= 9)
-            stream.writeByte(2);
-        else if (v >= 4)
-            stream.writeDWord(0);
-        if (v >= 5)
-            stream << GString("old");
-        if (v >= 7)
-            stream.writeDWord(1);
-        if (v >= 6) {
-            stream.writeDWord(1);
-            GImageEffect effect;
-            stream.writePointer(&effect);
-        }
-    }
-
-private:
-    BYTE m_version;
-};
-
 } // namespace
 
 TEST(GCompoundModelStream, ATreeRoundTripsWithEverythingItHolds) {
     GCompoundModel root(6, 5);
-    root.getModifiableImage().set_pixel(2, 2, 0xFF000000);
-    auto* object = new GCompoundModel(3, 3);
-    object->setOrigin(POINT{1, 2});
-    object->setName("object");
-    object->locked(true);
+    AddSampleTree(root);
     GIPLCompositionMode mode(1);
     mode.alphaPremultiplied(true);
-    object->setCompositionMode(mode);
-    object->addEffect(new GImageEffect(false));
-    auto* inner = new GCompoundModel(1, 1);
-    inner->visible(false);
-    inner->setName("inner");
-    object->addChild(inner);
-    root.addChild(object);
 
     mpstream stream;
     stream.writePointer(&root);
@@ -158,4 +99,30 @@ TEST(GCompoundModelStream, ANewerVersionAndAnImpossibleSizeAreRefused) {
         EXPECT_NE(catchException<CException>([&] { damaged.readPointer<GCompoundModel>(); }), nullptr);
         damaged.destroyReadObjects();
     }
+}
+
+TEST(GCompoundModelStream, BlankModelsShareOneStreamsPixelBudget) {
+    GCompoundModel root(1, 1); // blank, as is its child: 17 pixels without data
+    root.addChild(new GCompoundModel(4, 4));
+    mpstream stream;
+    stream.writePointer(&root);
+    stream.seekg(0, GIO::FromBegin);
+    stream.ipstream::claimUnbackedPixels(StreamFormat::MaxImagePixels - 17);
+    owned(stream.readPointer<GCompoundModel>());
+
+    stream.seekg(0, GIO::FromBegin);
+    stream.ipstream::claimUnbackedPixels(StreamFormat::MaxImagePixels - 16);
+    EXPECT_NE(catchException<CException>([&] { stream.readPointer<GCompoundModel>(); }), nullptr);
+    stream.destroyReadObjects();
+
+    // A writer past the same budget stores the child with its pixels, so its readers can read it.
+    mpstream full;
+    full.reserveUnbackedPixels(StreamFormat::MaxImagePixels - 16);
+    full.writePointer(&root);
+    full.seekg(0, GIO::FromBegin);
+    full.ipstream::claimUnbackedPixels(StreamFormat::MaxImagePixels - 16);
+    auto read = owned(full.readPointer<GCompoundModel>());
+    ASSERT_EQ(read->getChildCount(), 1);
+    EXPECT_FALSE(read->getChild(0)->baseImageExists());
+    EXPECT_GT(full.length(), stream.length() + 16 * 4);
 }

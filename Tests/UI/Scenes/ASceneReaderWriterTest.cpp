@@ -43,10 +43,13 @@ TEST(ASceneReaderWriter, ScenesRoundTripAndComposeForOtherImages) {
     EXPECT_EQ(size.height, 8);
 
     GCompoundModel read(1, 1);
+    read.addChild(new GCompoundModel(2, 2)); // replaced by the scene's
     impstream whole(bytes.data(), bytes.size());
     ASSERT_TRUE(format.read_image(whole, read));
     ASSERT_EQ(read.getChildCount(), 1);
     EXPECT_EQ(read.getChild(0)->getName(), "red");
+    EXPECT_EQ(read.getChild(0)->getParent(), &read);
+    EXPECT_EQ(read.getCombinedImage().get_pixel(3, 4), root.getCombinedImage().get_pixel(3, 4));
 
     GDIBImage flat;
     impstream composed(bytes.data(), bytes.size());
