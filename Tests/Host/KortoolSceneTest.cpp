@@ -2,6 +2,7 @@
 
 #include "Host/KortoolRunner.h"
 #include "PictureFiles.h"
+#include "Support/FileContents.h"
 #include "ToolFiles.h"
 
 #include <gtest/gtest.h>
@@ -57,4 +58,10 @@ TEST(KortoolScene, RefusesWhatIsNoSceneAndBadObjects) {
     writeFile("broken.kor", std::string("KORSCENE\x01\x00\x00\x00\x10\x00\x00\x00", 16) + "garbage");
     expectRefusal("render broken.kor out.png", 1, "'broken.kor' is a damaged scene");
     expectRefusal("info broken.kor", 1, "'broken.kor' is a damaged scene");
+
+    // A compose that fails leaves the scene that was there.
+    writeFile("kept.kor", "a scene of before");
+    expectRefusal("compose picture.png absent.png@1,1 -o kept.kor", 1, "File 'absent.png' is absent");
+    expectRefusal("compose picture.png -o no/such/folder.kor", 1, "'no/such/folder.kor' cannot be written");
+    EXPECT_EQ(readFile("kept.kor"), "a scene of before");
 }

@@ -80,6 +80,46 @@ void copyMaskedPixels(Area& area) {
     }
 }
 
+// Eight bits of a one-bit row starting at bit p; the bits after p + 7 are not read.
+inline std::uint8_t eightBits(const std::uint8_t* row, int p) {
+    const int shift = p & 7;
+    const std::uint8_t* at = row + (p >> 3);
+    return shift == 0 ? at[0] : static_cast<std::uint8_t>(at[0] << shift | at[1] >> (8 - shift));
+}
+
+// `count` bits from bit `from` of one row to bit `to` of another: single bits up to a whole byte of the target,
+// then whole target bytes, then the last bits.
+void copyBitRun(const std::uint8_t* source, int from, std::uint8_t* target, int to, int count) {
+    auto copyBit = [&](int i) {
+        const std::uint8_t bit = static_cast<std::uint8_t>(0x80 >> ((to + i) & 7));
+        std::uint8_t& byte = target[(to + i) >> 3];
+        byte = (source[(from + i) >> 3] & (0x80 >> ((from + i) & 7))) != 0 ? (byte | bit) : (byte & ~bit);
+    };
+    int i = 0;
+    for (; i < count && ((to + i) & 7) != 0; ++i)
+        copyBit(i);
+    const int bytes = (count - i) / 8;
+    if (((from + i) & 7) == 0) {
+        std::memmove(target + ((to + i) >> 3), source + ((from + i) >> 3), static_cast<std::size_t>(bytes));
+    } else {
+        std::uint8_t* out = target + ((to + i) >> 3);
+        for (int k = 0; k < bytes; ++k)
+            out[k] = eightBits(source, from + i + 8 * k);
+    }
+    for (i += 8 * bytes; i < count; ++i)
+        copyBit(i);
+}
+
+// One-bit images without masks, row by row.
+void copyBitRows(const Area& area) {
+    const Part& s = area[0];
+    const Part& d = area[1];
+    for (int j = 0; j < area.height; ++j)
+        copyBitRun(reinterpret_cast<const std::uint8_t*>(s.image->imageData + (s.y + j) * s.image->widthStep), s.x,
+                   reinterpret_cast<std::uint8_t*>(d.image->imageData + (d.y + j) * d.image->widthStep), d.x,
+                   area.width);
+}
+
 } // namespace
 
 void iplCopy(IplImage* srcImage, IplImage* dstImage) {
@@ -89,7 +129,10 @@ void iplCopy(IplImage* srcImage, IplImage* dstImage) {
     if (area.overlapping(0, 1) && (area[0].image != area[1].image || area[0].x != area[1].x || area[0].y != area[1].y))
         area.snapshot(0);
     if (bitsOf(srcImage) == 1) {
-        mapBits(area, [](bool b) { return b; });
+        if (area.masked())
+            mapBits(area, [](bool b) { return b; });
+        else
+            copyBitRows(area);
         return;
     }
     if (area.contiguous()) {
@@ -139,7 +182,10 @@ void iplConvert(IplImage* srcImage, IplImage* dstImage) {
     if (!area || (bitsOf(srcImage) == 1) != (bitsOf(dstImage) == 1))
         return;
     if (bitsOf(srcImage) == 1) {
-        mapBits(area, [](bool b) { return b; });
+        if (area.masked())
+            mapBits(area, [](bool b) { return b; });
+        else
+            copyBitRows(area);
         return;
     }
     withDepth(srcImage->depth, [&](auto sourceType) {

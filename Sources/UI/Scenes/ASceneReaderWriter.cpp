@@ -19,6 +19,9 @@ namespace {
 
 constexpr BYTE Magic[8] = {'K', 'O', 'R', 'S', 'C', 'E', 'N', 'E'};
 constexpr DWORD Version = 1;
+// zlib's fastest level: scenes are mostly pixels, which the higher levels shrink little more at several times
+// the cost.
+constexpr int SceneCompressionLevel = 1;
 
 using ModelPtr = std::unique_ptr<GCompoundModel, void (*)(GCompoundModel*)>;
 
@@ -33,7 +36,9 @@ ModelPtr noModel() {
 std::vector<BYTE> packed(const GCompoundModel& model) {
     auto* memory = new GMemoryIO;
     memory->open(0);
-    opstream out(new GCompressionIO(memory));
+    auto* compression = new GCompressionIO(memory);
+    compression->compression_level(SceneCompressionLevel);
+    opstream out(compression);
     out.writePointer(&model);
     out.flush();
     const auto* data = static_cast<const BYTE*>(memory->buffer());

@@ -138,7 +138,7 @@ TEST(IplAlphaComposite, PlainOverRowsMatchTheFormula) {
                 }
                 a.set(x, y, 3, x % 256);
                 b.set(x, y, 3, (x * 7 + y * 128) % 256);
-                mask.set(x, y, 0, x % 3 != 0);
+                mask.set(x, y, 0, (x / 5) % 3 != 0); // runs of ten pixels and gaps of five
             }
         a->alphaChannel = b->alphaChannel = 4;
         b->maskROI = withMask ? static_cast<IplImage*>(mask) : nullptr;
@@ -147,7 +147,7 @@ TEST(IplAlphaComposite, PlainOverRowsMatchTheFormula) {
         for (int y = 0; y < 2; ++y)
             for (int x = 0; x < width; ++x) {
                 const int av = x % 256, bv = (x * 7 + y * 128) % 256;
-                const bool drawn = !withMask || x % 3 != 0;
+                const bool drawn = !withMask || (x / 5) % 3 != 0;
                 for (int c = 0; c < 3; ++c) {
                     const int expected =
                         (255 * av * colour(x, y, c) + (255 - av) * bv * colour(y, x, c) + 32512) / 65025;

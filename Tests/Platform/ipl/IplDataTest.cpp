@@ -155,6 +155,34 @@ TEST(IplCopy, BitsAtAnyOffsetAndOverlappingPlaces) {
     EXPECT_EQ(line.row(0), (std::vector<int>{1, 2, 1, 2, 3, 4}));
 }
 
+// Bit runs of every length at every pair of source and target offsets: the bits inside the target region are
+// the source's, those outside keep the target's own.
+TEST(IplCopy, BitRunsAtEveryAlignment) {
+    constexpr int Width = 48;
+    TestImage source(Width, 1, 1, IPL_DEPTH_1U);
+    TestImage before(Width, 1, 1, IPL_DEPTH_1U);
+    for (int x = 0; x < Width; ++x) {
+        source.set(x, 0, 0, (x * 7 + x / 5) % 3 == 0);
+        before.set(x, 0, 0, x % 2);
+    }
+    for (int from = 0; from < 16; ++from)
+        for (int to = 0; to < 16; ++to)
+            for (int count = 1; count <= Width - 16; count += 3) {
+                TestImage target(Width, 1, 1, IPL_DEPTH_1U);
+                iplCopy(before, target);
+                {
+                    TestROI read(source, from, 0, count, 1);
+                    TestROI written(target, to, 0, count, 1);
+                    iplCopy(source, target);
+                }
+                for (int x = 0; x < Width; ++x) {
+                    const bool inside = x >= to && x < to + count;
+                    ASSERT_EQ(target.get(x, 0), inside ? source.get(x - to + from, 0) : before.get(x, 0))
+                        << from << " " << to << " " << count << " " << x;
+                }
+            }
+}
+
 TEST(IplSetAndConvert, DepthsAndRegions) {
     TestImage wide(3, 1, 1, IPL_DEPTH_32S);
     iplSet(wide, static_cast<int>(0xFF102030));
