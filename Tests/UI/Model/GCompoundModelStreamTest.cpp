@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -125,4 +126,20 @@ TEST(GCompoundModelStream, BlankModelsShareOneStreamsPixelBudget) {
     ASSERT_EQ(read->getChildCount(), 1);
     EXPECT_FALSE(read->getChild(0)->baseImageExists());
     EXPECT_GT(full.length(), stream.length() + 16 * 4);
+}
+
+TEST(GCompoundModelStream, AnEffectOfAnUnknownClassIsSkipped) {
+    GCompoundModel model(2, 2);
+    model.addEffect(new GImageEffect);
+    model.setCompositionMode(GIPLCompositionMode(3));
+    mpstream stream;
+    stream.writePointer(&model);
+    std::string bytes(static_cast<const char*>(stream.data()), stream.length());
+    for (std::size_t at = bytes.find("GImageEffect"); at != std::string::npos; at = bytes.find("GImageEffect"))
+        bytes.replace(at, 12, "GFutureBlurs"); // a class this program does not have, in prefix and suffix
+    impstream read(bytes.data(), bytes.size());
+    auto skipped = owned(read.readPointer<GCompoundModel>());
+    ASSERT_NE(skipped, nullptr);
+    EXPECT_EQ(skipped->getEffectCount(), 0);
+    EXPECT_EQ(skipped->getCompositionMode(), GIPLCompositionMode(3)); // what follows the effect still reads
 }
