@@ -12,7 +12,6 @@ using HGDIOBJ = GdiObject*;
 using HBITMAP = GdiBitmap*;
 using HRGN = GdiRegion*;
 using HDC = GdiDC*;
-using HWND = void*;
 
 struct BITMAPINFOHEADER {
     DWORD biSize;

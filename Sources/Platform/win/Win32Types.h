@@ -16,6 +16,8 @@ using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 // A kernel object's handle (a process, a thread, a file mapping).
 using HANDLE = void*;
+// A window; the shell's windows stand behind it.
+using HWND = void*;
 
 inline constexpr BOOL TRUE = 1;
 inline constexpr BOOL FALSE = 0;

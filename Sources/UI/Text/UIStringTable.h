@@ -5,6 +5,11 @@
 #include "win/Win32Types.h"
 
 inline constexpr UINT IDS_LAYER = 14264;
+inline constexpr UINT IDS_SMALLER_BACKGROUND = 14265;
+// The framework's document messages, with the ids they have there.
+inline constexpr UINT AFX_IDP_INVALID_FILENAME = 0xF100;
+inline constexpr UINT AFX_IDP_FAILED_TO_OPEN_DOC = 0xF101;
+inline constexpr UINT AFX_IDP_FAILED_TO_SAVE_DOC = 0xF102;
 
 HMODULE GetUIModule();
 // Registers a GString loader that finds the application library's strings; later calls do nothing.

@@ -1,0 +1,65 @@
+#include "Commands/GImageCommand.h"
+
+#include "Document/GKorvaneDoc.h"
+#include "Model/GCompoundModel.h"
+
+G_IMPLEMENT_ABSTRACT_CLASS(GImageCommand, GDocumentAttacher)
+
+namespace {
+
+std::size_t pixelBytes(const GCompoundModel& model) {
+    const GSprite& image = model.getImage();
+    return static_cast<std::size_t>(image.get_width()) * static_cast<std::size_t>(image.get_height()) * 4 +
+           static_cast<std::size_t>(image.get_width() + 7) / 8 * static_cast<std::size_t>(image.get_height());
+}
+
+} // namespace
+
+GImageCommand::~GImageCommand() {
+    if (m_saved != nullptr)
+        m_saved->destroyThis();
+}
+
+void GImageCommand::attachedToDocument(GKorvaneDoc*) {
+    m_selected = GDocumentAttacher::getSelectedModel();
+    if (const GCompoundModel* source = undoTarget())
+        takeSnapshot(*source);
+}
+
+GCompoundModel* GImageCommand::undoTarget() const {
+    switch (m_defaultUndo) {
+    case UndoSelectedModel:
+        return getSelectedModel();
+    case UndoWholeModel:
+        return getModel();
+    default:
+        return nullptr;
+    }
+}
+
+void GImageCommand::takeSnapshot(const GCompoundModel& source) {
+    if (m_saved == nullptr)
+        m_saved = new GCompoundModel(0, 0);
+    m_saved->assignAttributes(source);
+}
+
+void GImageCommand::restoreSnapshot(GCompoundModel& model) const {
+    model.invalidateParent();
+    model.assignAttributes(*m_saved);
+    model.invalidate();
+}
+
+void GImageCommand::undoit() {
+    GCompoundModel* model = undoTarget();
+    if (model != nullptr && m_saved != nullptr)
+        restoreSnapshot(*model);
+}
+
+void GImageCommand::affectedModels(TGSortedCollection<GCompoundModel>& models) const {
+    if (GCompoundModel* model = undoTarget())
+        models.insert(model);
+}
+
+std::size_t GImageCommand::undoMemory() const {
+    return m_saved != nullptr ? pixelBytes(*m_saved) : 0;
+}

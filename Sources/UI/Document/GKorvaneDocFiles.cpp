@@ -1,0 +1,129 @@
+// GKorvaneDoc: new documents, opening and saving files through the formats.
+
+#include "Document/GKorvaneDoc.h"
+
+#include "Document/GKorvaneDocManager.h"
+#include "Errors/GException.h"
+#include "Files/FileSystem.h"
+#include "Model/GCompoundModel.h"
+#include "Streams/fpstream.h"
+#include "Text/UIStringTable.h"
+#include "win/Files.h"
+#include "win/MessageBox.h"
+
+#include <utility>
+
+namespace {
+
+// The one way a document reports a failed open or save; the shell shows it, alone it goes to standard error.
+bool report(UINT message, const char* path) {
+    const GString text = GString(GetUIModule(), message) + "\n" + path;
+    MessageBoxA(nullptr, text, "Korvane", MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
+// Writes the model with the writer into a new file beside the target, makes it durable and renames it over the
+// target; false (and no trace) on any failure.
+bool writeReplacing(const GFile& target, GDIBReaderWriter& writer, const GCompoundModel& model) {
+    GFile temporary(GString(target) + ".save-??????");
+    if (!FileSystem::UniqueName(temporary, '?'))
+        return false;
+    bool written = false;
+    {
+        ofpstream stream;
+        if (!stream.open(temporary, GIO::WriteOnly, GFileIO::CreateNew, GFileIO::ShareNone))
+            return false;
+        try {
+            written = writer.write_image(stream, model);
+            stream.flush();
+            stream.getFileIO()->sync();
+            ifpstream existing;
+            if (written && existing.open(target, GIO::ReadOnly, GFileIO::OpenExisting, GFileIO::ShareReadWrite))
+                stream.getFileIO()->take_permissions_of(*existing.getFileIO());
+        } catch (CException* e) {
+            CExceptionPtr<> held(e);
+            written = false;
+        }
+    }
+    if (written &&
+        (MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) || !temporary.exists()))
+        return true;
+    DeleteFileA(temporary);
+    return false;
+}
+
+} // namespace
+
+bool GKorvaneDoc::OnNewDocument() {
+    if (!wxDocument::OnNewDocument())
+        return false;
+    setModel(new GCompoundModel(DefaultModelSize.cx, DefaultModelSize.cy));
+    return true;
+}
+
+bool GKorvaneDoc::OnOpenDocument(const wxString& path) {
+    auto* model = new GCompoundModel(0, 0);
+    if (!LoadModel(path.utf8_str(), model, nullptr, nullptr)) {
+        model->destroyThis();
+        return false;
+    }
+    setModel(model);
+    SetFilename(path, true);
+    return true;
+}
+
+bool GKorvaneDoc::OnSaveDocument(const wxString& path) {
+    if (m_model == nullptr || !SaveModel(path.utf8_str(), m_model, nullptr, nullptr))
+        return false;
+    markSaved();
+    SetFilename(path, true);
+    SetDocumentSaved(true);
+    return true;
+}
+
+bool GKorvaneDoc::DeleteContents() {
+    m_undoStack.clear();
+    m_redoStack.clear();
+    detachContext();
+    if (m_model != nullptr)
+        std::exchange(m_model, nullptr)->destroyThis();
+    return true;
+}
+
+bool GKorvaneDoc::LoadModel(const char* path, GAbstractDIBImage* target, const ImageReaderWriterList* list,
+                            int* index) {
+    if (target == nullptr)
+        return false;
+    ifpstream stream;
+    if (GFile(path).isDirectory() || !stream.open(path, GIO::ReadOnly, GFileIO::OpenExisting, GFileIO::ShareRead))
+        return report(AFX_IDP_FAILED_TO_OPEN_DOC, path);
+    ImageReaderWriterList formats;
+    if (list != nullptr)
+        formats = *list;
+    else
+        GKorvaneDocManager::GetReaderWriterList(true, GKorvaneDocManager::FileTypeScene, formats);
+    bool read = false;
+    try {
+        read = GDIBReaderWriter::Read(stream, *target, formats, index);
+    } catch (CException* e) {
+        CExceptionPtr<> held(e);
+    }
+    return read || report(AFX_IDP_FAILED_TO_OPEN_DOC, path);
+}
+
+bool GKorvaneDoc::SaveModel(const char* path, const GCompoundModel* model, const ImageReaderWriterList* list,
+                            int* index) {
+    if (model == nullptr)
+        return false;
+    ImageReaderWriterList formats;
+    if (list != nullptr)
+        formats = *list;
+    else
+        GKorvaneDocManager::GetReaderWriterList(false, GKorvaneDocManager::FileTypeScene, formats);
+    GDIBReaderWriter* writer = GDIBReaderWriter::GetWriter(path, formats);
+    if (writer == nullptr)
+        return report(AFX_IDP_INVALID_FILENAME, path);
+    if (index != nullptr)
+        *index = formats.index_of(writer);
+    return writeReplacing(GFile(path), *writer, *model) || report(AFX_IDP_FAILED_TO_SAVE_DOC, path);
+}

@@ -1,0 +1,49 @@
+#include "Document/GKorvaneDocHelper.h"
+
+#include "Commands/AddObjectCommand.h"
+#include "Commands/ReplaceBackgroundCommand.h"
+#include "Document/GKorvaneDoc.h"
+#include "Sound/GPlayApplicationEventSound.h"
+
+namespace {
+
+// The model's own image becomes its composed image and its children go.
+void flatten(GCompoundModel& model) {
+    if (model.getChildCount() == 0)
+        return;
+    const GSprite composed = model.getCombinedImage();
+    model.deleteAllChilds();
+    model.getModifiableImage() = composed;
+    model.invalidate();
+}
+
+} // namespace
+
+void GKorvaneDocHelper::AddModelByType(GCompoundModel::Type type, GCompoundModel* model) {
+    if (model == nullptr)
+        return;
+    AddModelByType(type, model, POINT{model->get_width() / 2, model->get_height() / 2});
+}
+
+void GKorvaneDocHelper::AddModelByType(GCompoundModel::Type type, GCompoundModel* model, POINT point) {
+    GKorvaneDoc* document = GKorvaneDoc::GetActiveDocument();
+    if (model == nullptr || document == nullptr || type == GCompoundModel::TypeUnknown) {
+        if (model != nullptr)
+            model->destroyThis();
+        return;
+    }
+    GPlayApplicationEventSound("Korvane_ObjectDropped");
+    switch (type) {
+    case GCompoundModel::TypeScene:
+        document->setModel(model);
+        break;
+    case GCompoundModel::TypeBackground:
+        document->applyCommand(new ReplaceBackgroundCommand(model));
+        break;
+    default:
+        flatten(*model);
+        model->setOrigin(POINT{point.x - model->get_width() / 2, point.y - model->get_height() / 2});
+        document->applyCommand(new AddObjectCommand(model));
+        break;
+    }
+}
