@@ -5,6 +5,7 @@
 #include "Commands/GCombinedImageCommand.h"
 #include "Commands/ReplaceBackgroundCommand.h"
 #include "Commands/SelectImageCommand.h"
+#include "Settings/GRegistryDWord.h"
 #include "Text/GString.h"
 #include "Text/UIStringTable.h"
 #include "UI/Document/DocumentTesting.h"
@@ -17,6 +18,21 @@ public:
     FailingCommand() : GImageCommand(UndoNothing) {}
     const GMetaClass& getMetaClass() const override { return GImageCommand::metaclass_; }
     bool doit() override { return false; }
+};
+
+// Fills the selected model with a colour, undone by the snapshot of the selected model.
+class FillCommand : public GImageCommand {
+public:
+    explicit FillCommand(DWORD pixel) : GImageCommand(UndoSelectedModel), m_pixel(pixel) {}
+    const GMetaClass& getMetaClass() const override { return GImageCommand::metaclass_; }
+    bool doit() override {
+        getSelectedModel()->getModifiableImage().full_fill(m_pixel);
+        getSelectedModel()->invalidate();
+        return true;
+    }
+
+private:
+    DWORD m_pixel;
 };
 
 } // namespace
@@ -144,4 +160,22 @@ TEST_F(DocumentTest, ASmallerBackgroundAsksOnceAndDeletesWhatItMisses) {
     document->undo();
     EXPECT_EQ(document->getModel()->get_width(), 559);
     EXPECT_EQ(outside->getIndexInParent(), 1);
+}
+
+TEST_F(DocumentTest, TheOldestUndoStepsGoPastTheUndoMemory) {
+    GRegistryDWord& limit = GKorvaneDoc::UndoMemoryLimit();
+    const DWORD before = limit;
+    limit = 2; // MiB; each step holds a snapshot of 400 x 400 pixels, 0.63 MiB
+    GCompoundModel* object = addObject(400, 400, {0, 0});
+    for (DWORD i = 1; i <= 10; ++i)
+        ASSERT_TRUE(document->applyCommand(new FillCommand(0xFF000000 | i)));
+    EXPECT_LE(document->undoMemory(), std::size_t{2} << 20);
+    EXPECT_EQ(document->getUndoStack().size(), 3);
+    document->undo(); // the newest steps are the ones kept
+    EXPECT_EQ(object->getImage().get_pixel(0, 0), 0xFF000009u);
+    while (document->undo()) {
+    }
+    EXPECT_EQ(object->getImage().get_pixel(0, 0), 0xFF000007u);
+    EXPECT_TRUE(document->IsModified()); // the state on disk cannot be reached any more
+    limit = before;
 }

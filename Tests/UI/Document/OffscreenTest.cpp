@@ -1,0 +1,68 @@
+// The off-screen buffer: redrawn only where the scene changed, it equals a whole redraw; the selection's glow is
+// hidden under the objects above the selection.
+
+#include "Commands/SelectImageCommand.h"
+#include "UI/Document/DocumentTesting.h"
+
+#include <random>
+
+namespace {
+
+std::vector<DWORD> bufferPixels(GKorvaneDoc& document) {
+    document.validateOffscreen(document.getModel()->getCombinedImage());
+    GDIBImage& bitmap = document.getOffscreen().bitmap();
+    std::vector<DWORD> pixels;
+    for (int y = 0; y < bitmap.get_height(); ++y)
+        pixels.insert(pixels.end(), bitmap.get_line_address(y), bitmap.get_line_address(y) + bitmap.get_width());
+    return pixels;
+}
+
+std::vector<DWORD> wholeRedraw(GKorvaneDoc& document) {
+    GCompoundModel* root = document.getModel();
+    document.modelInvalidated(root, RECT{0, 0, root->get_width(), root->get_height()});
+    return bufferPixels(document);
+}
+
+} // namespace
+
+TEST_F(DocumentTest, TheBufferRedrawnWhereItChangedEqualsAWholeRedraw) {
+    std::mt19937 random(5);
+    bufferPixels(*document);
+    std::vector<GCompoundModel*> objects;
+    for (int step = 0; step < 60; ++step) {
+        const int choice = static_cast<int>(random() % 4);
+        if (choice == 0 || objects.empty()) {
+            objects.push_back(addObject(10 + static_cast<int>(random() % 60), 10 + static_cast<int>(random() % 60),
+                                        {static_cast<LONG>(random() % 520), static_cast<LONG>(random() % 400)},
+                                        0xC0000000u | (random() & 0xFFFFFF)));
+        } else if (choice == 1) {
+            GCompoundModel* model = objects[random() % objects.size()];
+            const GPoint& origin = model->getOrigin();
+            model->setOrigin(POINT{origin.x + static_cast<LONG>(random() % 21) - 10,
+                                   origin.y + static_cast<LONG>(random() % 21) - 10});
+        } else if (choice == 2) {
+            document->applyCommand(new SelectImageCommand(objects[random() % objects.size()], random() % 2 == 0));
+        } else {
+            document->undo();
+        }
+        const std::vector<DWORD> incremental = bufferPixels(*document);
+        ASSERT_TRUE(incremental == wholeRedraw(*document)) << "step " << step;
+    }
+}
+
+TEST_F(DocumentTest, TheGlowIsHiddenUnderObjectsAboveTheSelection) {
+    GCompoundModel* selected = addObject(40, 40, {100, 100}, 0xFFFF0000);
+    addObject(40, 40, {135, 100}, 0xFF0000FF); // above it, over its right edge and the glow there
+    document->setSelectedModel(selected);
+    const std::vector<DWORD> pixels = bufferPixels(*document);
+    const int width = document->getModel()->get_width();
+    auto at = [&](int x, int y) {
+        return pixels[static_cast<std::size_t>(y * width + x)];
+    };
+    const DWORD background = GCompoundModel::BackgroundPixel();
+    EXPECT_NE(at(98, 120), background);   // the glow left of the selection
+    EXPECT_EQ(at(141, 120), 0xFF0000FFu); // under the object above: no glow
+    // With the other object below the selection, its pixels take the glow.
+    document->applyCommand(new SelectImageCommand(selected, true));
+    EXPECT_NE(bufferPixels(*document)[static_cast<std::size_t>(120 * width + 141)], 0xFF0000FFu);
+}
