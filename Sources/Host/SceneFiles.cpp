@@ -15,20 +15,6 @@ namespace {
     throw std::runtime_error("'" + path + "' " + what);
 }
 
-// A model holding a picture file's pixels.
-GCompoundModel* pictureModel(const std::string& path, bool object) {
-    GDIBImage picture;
-    readPicture(path, readToolInput(path, 0), picture);
-    auto* model = new GCompoundModel(picture.get_width(), picture.get_height());
-    GSprite& image = model->getModifiableImage();
-    for (int y = 0; y < picture.get_height(); ++y)
-        image.put_hline(picture.get_line_address(y), 0, y, picture.get_width());
-    if (object)
-        image.setMaskFromTransparency(1);
-    model->invalidate();
-    return model;
-}
-
 void printModel(const GCompoundModel& model, int depth, std::ostream& out) {
     out << std::string(static_cast<std::size_t>(depth) * 2, ' ')
         << (model.getName().isEmpty() ? std::string(depth == 0 ? "background" : "(no name)")
@@ -79,12 +65,38 @@ void printSceneTree(const GCompoundModel& root, std::ostream& out) {
     printModel(root, 0, out);
 }
 
+GCompoundModel* readPictureModel(const std::string& path, bool object) {
+    GDIBImage picture;
+    readPicture(path, readToolInput(path, 0), picture);
+    auto* model = new GCompoundModel(picture.get_width(), picture.get_height());
+    GSprite& image = model->getModifiableImage();
+    for (int y = 0; y < picture.get_height(); ++y)
+        image.put_hline(picture.get_line_address(y), 0, y, picture.get_width());
+    if (object) {
+        image.setMaskFromTransparency(1);
+        model->setName(std::filesystem::path(path).stem().c_str());
+    }
+    model->invalidate();
+    return model;
+}
+
+std::optional<ScenePart> parseScenePart(const std::string& text) {
+    const std::size_t at = text.rfind('@');
+    const std::size_t comma = at == std::string::npos ? std::string::npos : text.find(',', at);
+    if (at == std::string::npos || at == 0 || comma == std::string::npos)
+        return std::nullopt;
+    const std::optional<long> x = parseSigned(text.substr(at + 1, comma - at - 1));
+    const std::optional<long> y = parseSigned(text.substr(comma + 1));
+    if (!x || !y)
+        return std::nullopt;
+    return ScenePart{text.substr(0, at), POINT{static_cast<LONG>(*x), static_cast<LONG>(*y)}};
+}
+
 ScenePtr composeScene(const std::string& background, const std::vector<ScenePart>& objects) {
-    ScenePtr root(pictureModel(background, false));
+    ScenePtr root(readPictureModel(background, false));
     for (const ScenePart& part : objects) {
-        GCompoundModel* object = pictureModel(part.path, true);
+        GCompoundModel* object = readPictureModel(part.path, true);
         object->setOrigin(part.origin);
-        object->setName(std::filesystem::path(part.path).stem().c_str());
         root->addChild(object);
     }
     return root;

@@ -5,6 +5,7 @@
 #include "Model/GCompoundModel.h"
 
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -25,3 +26,7 @@ struct ScenePart {
     POINT origin;
 };
 ScenePtr composeScene(const std::string& background, const std::vector<ScenePart>& objects);
+// "PATH@X,Y": a picture and where it goes; nothing for anything else.
+std::optional<ScenePart> parseScenePart(const std::string& text);
+// A model of the picture's pixels; an object takes its mask from the transparency and its name from the file.
+GCompoundModel* readPictureModel(const std::string& path, bool object);

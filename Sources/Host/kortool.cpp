@@ -5,14 +5,17 @@
 //   kortool archive COMMAND ...      the items of a resource archive
 //   kortool render SCENE OUT         a scene composed into a picture
 //   kortool compose BACKGROUND [OBJECT@X,Y]... -o SCENE   a scene made of pictures
+//   kortool edit SCENE [-o OUT] OPERATION...   a scene changed by the application's commands
 //   kortool --help | --version
 
 #include "ArchiveCommands.h"
+#include "EditCommands.h"
 #include "Errors/GException.h"
 #include "PictureFiles.h"
 #include "SceneFiles.h"
 #include "StreamDump.h"
 #include "Text/CoreStringTable.h"
+#include "Text/UIStringTable.h"
 #include "ToolFiles.h"
 
 #include <exception>
@@ -31,6 +34,15 @@ const char* const Usage = R"(Usage:
   kortool compose BACKGROUND [OBJECT@X,Y]... -o SCENE
                                    make a scene of the background picture with each object picture at X,Y
                                    (its mask from its transparency)
+  kortool edit SCENE [-o OUT] OPERATION...
+                                   open the scene as a document, apply each operation as the application's
+                                   command, then save it to OUT (a scene, or a picture by OUT's name) or back:
+                                     add IMAGE@X,Y        a picture as a new object, selected
+                                     select NAME [--top]  select the object, bringing it to the top
+                                     delete               delete the selected object
+                                     background IMAGE     a picture as the new background
+                                     undo, redo           the last step undone, or redone
+                                     command CLASSNAME    a command built from its class, on the selection
   kortool archive list FILE        print the directories and items of the resource archive FILE
   kortool archive get FILE ITEM [OUT]
                                    write ITEM's object stream to OUT, or print its structure as dump does
@@ -137,25 +149,12 @@ int render(const std::vector<std::string>& args) {
     return 0;
 }
 
-// "PATH@X,Y": a picture and where it goes; nothing for anything else.
-std::optional<ScenePart> parsePart(const std::string& text) {
-    const std::size_t at = text.rfind('@');
-    const std::size_t comma = at == std::string::npos ? std::string::npos : text.find(',', at);
-    if (at == std::string::npos || at == 0 || comma == std::string::npos)
-        return std::nullopt;
-    const std::optional<long> x = parseSigned(text.substr(at + 1, comma - at - 1));
-    const std::optional<long> y = parseSigned(text.substr(comma + 1));
-    if (!x || !y)
-        return std::nullopt;
-    return ScenePart{text.substr(0, at), POINT{static_cast<LONG>(*x), static_cast<LONG>(*y)}};
-}
-
 int compose(const std::vector<std::string>& args) {
     if (args.size() < 3 || args[args.size() - 2] != "-o")
         return usageError("compose needs a background picture, objects as PATH@X,Y, and -o SCENE");
     std::vector<ScenePart> objects;
     for (std::size_t i = 1; i + 2 < args.size(); ++i) {
-        const std::optional<ScenePart> part = parsePart(args[i]);
+        const std::optional<ScenePart> part = parseScenePart(args[i]);
         if (!part)
             return usageError("'" + args[i] + "' is no object: give PATH@X,Y");
         objects.push_back(*part);
@@ -165,6 +164,14 @@ int compose(const std::vector<std::string>& args) {
     std::cout << args.back() << ": " << scene->get_width() << " x " << scene->get_height() << ", " << objects.size()
               << " objects\n";
     return 0;
+}
+
+int edit(const std::vector<std::string>& args) {
+    try {
+        return EditCommand(args, std::cout);
+    } catch (const std::invalid_argument& e) {
+        return usageError(e.what());
+    }
 }
 
 int archive(const std::vector<std::string>& args) {
@@ -197,6 +204,8 @@ int run(const std::vector<std::string>& args) {
         return render(rest);
     if (args[0] == "compose")
         return compose(rest);
+    if (args[0] == "edit")
+        return edit(rest);
     return usageError("unknown command '" + args[0] + "'");
 }
 
@@ -204,6 +213,7 @@ int run(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
     AddCoreStringLoader();
+    AddUIStringLoader();
     try {
         return run({argv + 1, argv + argc});
     } catch (CException* e) {
