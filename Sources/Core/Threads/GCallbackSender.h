@@ -21,3 +21,10 @@ public:
     // detach itself or later ones during its call; one attached during the send is not called by it.
     void send(GCallbackEvent& event);
 };
+
+// The sender of one class's notices, made on first use; `Owner` is the class whose notices it sends.
+template <class Owner>
+GCallbackSender& ClassCallbackSender() {
+    static GCallbackSender sender;
+    return sender;
+}

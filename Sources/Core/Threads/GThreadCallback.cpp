@@ -9,16 +9,11 @@ const GCallbackReason GThreadCallback::Reason_ThreadEnded;
 
 namespace {
 
-GCallbackSender& threadSender() {
-    static GCallbackSender sender;
-    return sender;
-}
-
 void sendThreadEvent(const GCallbackReason& reason) {
     GThreadCallbackEvent event{};
     event.reason = reason;
     event.threadId = GetCurrentThreadId();
-    threadSender().send(event);
+    ClassCallbackSender<GThreadCallback>().send(event);
 }
 
 void reportStarted() {
@@ -39,9 +34,9 @@ const struct InstallReports {
 } // namespace
 
 void GThreadCallback::RegisterCallback(GCallbackReceiver* receiver) {
-    threadSender().attachReceiver(receiver);
+    ClassCallbackSender<GThreadCallback>().attachReceiver(receiver);
 }
 
 void GThreadCallback::UnRegisterCallback(GCallbackReceiver* receiver) {
-    threadSender().detachReceiver(receiver);
+    ClassCallbackSender<GThreadCallback>().detachReceiver(receiver);
 }

@@ -11,21 +11,12 @@ G_IMPLEMENT_CLASS(GEditorContext, GDocumentAttacher)
 
 const GCallbackReason GEditorContext::Reason_ContextModified;
 
-namespace {
-
-GCallbackSender& contextSender() {
-    static GCallbackSender sender;
-    return sender;
-}
-
-} // namespace
-
 void GEditorContext::RegisterCallback(GCallbackReceiver& receiver) {
-    contextSender().attachReceiver(&receiver);
+    ClassCallbackSender<GEditorContext>().attachReceiver(&receiver);
 }
 
 void GEditorContext::UnRegisterCallback(GCallbackReceiver& receiver) {
-    contextSender().detachReceiver(&receiver);
+    ClassCallbackSender<GEditorContext>().detachReceiver(&receiver);
 }
 
 void GEditorContext::attachedToDocument(GKorvaneDoc*) {
@@ -118,5 +109,5 @@ GImageCommand* GEditorContext::getCurrentCommandByClass(const GMetaClass* cls, b
 
 void GEditorContext::contextModified() {
     ContextInfo info{{Reason_ContextModified}, this};
-    contextSender().send(info);
+    ClassCallbackSender<GEditorContext>().send(info);
 }

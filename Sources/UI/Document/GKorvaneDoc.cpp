@@ -15,21 +15,12 @@ const GCallbackReason GKorvaneDoc::Reason_ContextChanged;
 const GCallbackReason GKorvaneDoc::Reason_ModelLoaded;
 const GCallbackReason GKorvaneDoc::Reason_ModelModified;
 
-namespace {
-
-GCallbackSender& documentSender() {
-    static GCallbackSender sender;
-    return sender;
-}
-
-} // namespace
-
 void GKorvaneDoc::RegisterCallback(GCallbackReceiver& receiver) {
-    documentSender().attachReceiver(&receiver);
+    ClassCallbackSender<GKorvaneDoc>().attachReceiver(&receiver);
 }
 
 void GKorvaneDoc::UnRegisterCallback(GCallbackReceiver& receiver) {
-    documentSender().detachReceiver(&receiver);
+    ClassCallbackSender<GKorvaneDoc>().detachReceiver(&receiver);
 }
 
 GKorvaneDoc::GKorvaneDoc() {
@@ -88,7 +79,7 @@ void GKorvaneDoc::setSelectedModel(GCompoundModel* model) {
     if (GEditorContext* context = getContext())
         context->onSelectedModelChanged();
     SelectionInfo info{{{Reason_SelectedModelChanged}, this}, previous, model};
-    documentSender().send(info);
+    ClassCallbackSender<GKorvaneDoc>().send(info);
 }
 
 void GKorvaneDoc::selectModelUnderCursor(POINT point, bool bringToTop) {
@@ -124,7 +115,7 @@ void GKorvaneDoc::attachContext() {
 
 void GKorvaneDoc::send(const GCallbackReason& reason) {
     DocumentInfo info{{reason}, this};
-    documentSender().send(info);
+    ClassCallbackSender<GKorvaneDoc>().send(info);
 }
 
 void GKorvaneDoc::callbackReceived(GCallbackEvent& event) {

@@ -35,15 +35,6 @@ void* GCompoundModel::cast_to_(const std::type_info& type) const {
 const GCallbackReason GCompoundModel::Reason_ModelInvalidated;
 const GCallbackReason GCompoundModel::Reason_ModelModified;
 
-namespace {
-
-GCallbackSender& modelNotices() {
-    static GCallbackSender sender;
-    return sender;
-}
-
-} // namespace
-
 // Class-wide settings
 
 GlobalColor& GCompoundModel::BackgroundColor() {
@@ -66,15 +57,15 @@ DWORD GCompoundModel::BackgroundPixel() {
 }
 
 void GCompoundModel::RegisterCallback(GCallbackReceiver& receiver) {
-    modelNotices().attachReceiver(&receiver);
+    ClassCallbackSender<GCompoundModel>().attachReceiver(&receiver);
 }
 
 void GCompoundModel::UnRegisterCallback(GCallbackReceiver& receiver) {
-    modelNotices().detachReceiver(&receiver);
+    ClassCallbackSender<GCompoundModel>().detachReceiver(&receiver);
 }
 
 void GCompoundModel::send(GCallbackEvent& event) {
-    modelNotices().send(event);
+    ClassCallbackSender<GCompoundModel>().send(event);
 }
 
 // Construction and copies

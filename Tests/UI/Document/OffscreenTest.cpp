@@ -28,20 +28,22 @@ std::vector<DWORD> wholeRedraw(GKorvaneDoc& document) {
 TEST_F(DocumentTest, TheBufferRedrawnWhereItChangedEqualsAWholeRedraw) {
     std::mt19937 random(5);
     bufferPixels(*document);
-    std::vector<GCompoundModel*> objects;
+    GCompoundModel* root = document->getModel();
     for (int step = 0; step < 60; ++step) {
         const int choice = static_cast<int>(random() % 4);
-        if (choice == 0 || objects.empty()) {
-            objects.push_back(addObject(10 + static_cast<int>(random() % 60), 10 + static_cast<int>(random() % 60),
-                                        {static_cast<LONG>(random() % 520), static_cast<LONG>(random() % 400)},
-                                        0xC0000000u | (random() & 0xFFFFFF)));
+        const int count = root->getChildCount();
+        // Only models in the scene are touched: an undone add's object goes when the redo stack is cleared.
+        GCompoundModel* model = count > 0 ? root->getChild(static_cast<int>(random() % count)) : nullptr;
+        if (choice == 0 || model == nullptr) {
+            addObject(10 + static_cast<int>(random() % 60), 10 + static_cast<int>(random() % 60),
+                      {static_cast<LONG>(random() % 520), static_cast<LONG>(random() % 400)},
+                      0xC0000000u | (random() & 0xFFFFFF));
         } else if (choice == 1) {
-            GCompoundModel* model = objects[random() % objects.size()];
             const GPoint& origin = model->getOrigin();
             model->setOrigin(POINT{origin.x + static_cast<LONG>(random() % 21) - 10,
                                    origin.y + static_cast<LONG>(random() % 21) - 10});
         } else if (choice == 2) {
-            document->applyCommand(new SelectImageCommand(objects[random() % objects.size()], random() % 2 == 0));
+            document->applyCommand(new SelectImageCommand(model, random() % 2 == 0));
         } else {
             document->undo();
         }
