@@ -10,6 +10,7 @@ class GSimpleCommandEditorContext : public GOneTimeEditorContext {
 
     explicit GSimpleCommandEditorContext(const GMetaClass* commandClass = nullptr) : m_commandClass(commandClass) {}
 
+    const GMetaClass* getCommandClass() const { return m_commandClass; }
     void performAction() override;
     // A new command of the class, or null (no class, or not a command).
     virtual GImageCommand* createCommand();

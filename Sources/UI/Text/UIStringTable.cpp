@@ -12,6 +12,8 @@ constexpr StringResource Strings[] = {
     {IDS_SMALLER_BACKGROUND,
      "You are about to load a background into Korvane that is smaller than the one that you are "
      "currently using.  This could cause some of your objects to disappear."},
+    {IDS_PLUGIN_MASKS, "*.korplug"},
+    {IDS_COMPANY, "Orvelcraft"},
     {AFX_IDP_INVALID_FILENAME, "Invalid filename."},
     {AFX_IDP_FAILED_TO_OPEN_DOC, "Failed to open document."},
     {AFX_IDP_FAILED_TO_SAVE_DOC, "Failed to save document."},

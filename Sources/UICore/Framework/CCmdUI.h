@@ -22,6 +22,7 @@ public:
     const std::string& text() const { return m_text; }
 
     UINT m_nID;
+    bool m_menuItem = false; // a menu item (its text may be set), rather than a button
 
 private:
     bool m_enabled = true;

@@ -1,0 +1,94 @@
+#pragma once
+// GKorvaneApp: the application object, one per process. It loads the plug-ins and makes an editor context of every
+// class they announce (each with a menu command id), builds menus from the settings, keeps the user's shortcut
+// keys, switches the documents' current context, and moves files scheduled for replacement at start.
+
+#include "Collections/TGCollection.h"
+#include "Contexts/GEditorContext.h"
+#include "Framework/GWinApp.h"
+#include "Text/GString.h"
+#include "Threads/GCallbackReason.h"
+
+#include <map>
+#include <memory>
+#include <vector>
+
+class CCmdUI;
+class GCallbackReceiver;
+class GMetaClass;
+class wxAcceleratorTable;
+
+class GKorvaneApp : public GWinApp {
+public:
+    enum ToolTipsType { ToolTipsNone = 0, ToolTipsShort = 1, ToolTipsLong = 2 };
+    // Editor contexts answer to the command ids from FirstContextCommand on, in the order they were made.
+    static constexpr UINT FirstContextCommand = 0x8003;
+    static constexpr UINT LastContextCommand = 0x8403;
+    // Key codes: the virtual key in the low byte, then these modifier bits.
+    static constexpr unsigned short KeyShift = 0x100;
+    static constexpr unsigned short KeyControl = 0x200;
+    static constexpr unsigned short KeyAlt = 0x400;
+    static constexpr unsigned short KeyExtended = 0x800;
+
+    // Sent with a DDE command no standard handler took; a receiver that handles it sets `handled`.
+    static const GCallbackReason Reason_DDECommand;
+    struct DDECommandInfo : GCallbackEvent {
+        GKorvaneApp* application;
+        const char* command;
+        bool handled;
+    };
+    static void RegisterCallback(GCallbackReceiver& receiver);
+    static void UnRegisterCallback(GCallbackReceiver& receiver);
+
+    GKorvaneApp();
+    ~GKorvaneApp() override;
+    static GKorvaneApp* Get();
+
+    const TGCollection<GEditorContext>& contexts() const { return m_contexts; }
+    GEditorContext* findContextByName(const char* className) const;
+    // From the last context to the first: the one of the class, or the simple-command context of that command.
+    GEditorContext* findContextByClass(const GMetaClass* meta) const;
+    // The command class of a simple-command context, else the context's own class.
+    static const GMetaClass* findClassByContext(const GEditorContext* context);
+    // Makes the context of the command id current in every open document; a one-time context leaves the
+    // previous one current again.
+    void OnEditorContext(UINT id);
+    void OnUpdateEditorContext(CCmdUI& ui);
+    // The context named by the setting "DefaultContext" ("MoveImageContext" by default).
+    void goToDefaultContext();
+
+    // Plug-ins: the program's directory, then each "PluginDirs" entry with its subdirectories; the masks of
+    // string 14267.
+    void getPluginDirectories(std::vector<GString>& directories) const;
+    void getPluginMasks(std::vector<GString>& masks) const;
+    HMODULE load_external_module(const char* path) override;
+    // The contexts a module announces in its string 14269: "{ClassName=menu text|prompt}" groups.
+    void collectContextsFromModule(HMODULE module);
+
+    // Shortcut keys per class; the accelerators follow them.
+    bool getShortcutKeys(const GMetaClass* meta, std::vector<unsigned short>& keys) const;
+    void setShortcutKeys(const GMetaClass* meta, const std::vector<unsigned short>& keys);
+    // Null while no class has a shortcut.
+    const wxAcceleratorTable* getAccelerators();
+    // "Ctrl+", "Shift+", "Alt+" for the modifier bits, then the key's name.
+    static GString GetHotKeyName(unsigned short code);
+    GString getHotKeyNameForContext(const GEditorContext* context) const;
+
+    ToolTipsType getToolTipsType() const { return m_toolTips; }
+    void setToolTipsType(ToolTipsType type) { m_toolTips = type; }
+
+    // Files: a move scheduled for the next start, and the moves done at start.
+    static void moveFileNextStart(const char* from, const char* to);
+    static void move_files();
+    // `[command("argument"` at the start of a DDE string gives the argument; false otherwise or when it is empty.
+    static bool SplitDDECommand(const char* command, const char* dde, GString& argument);
+    bool OnDDECommand(char* command);
+
+private:
+    void appendContext(GEditorContext* context, const GString& contextString);
+
+    TGCollection<GEditorContext> m_contexts{0, 16, true};
+    std::map<const GMetaClass*, std::vector<unsigned short>> m_shortcuts;
+    std::unique_ptr<wxAcceleratorTable> m_accelerators;
+    ToolTipsType m_toolTips = ToolTipsLong;
+};
