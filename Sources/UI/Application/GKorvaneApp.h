@@ -3,6 +3,7 @@
 // class they announce (each with a menu command id), builds menus from the settings, keeps the user's shortcut
 // keys, switches the documents' current context, and moves files scheduled for replacement at start.
 
+#include "Application/GMenuEntry.h"
 #include "Collections/TGCollection.h"
 #include "Contexts/GEditorContext.h"
 #include "Framework/GWinApp.h"
@@ -56,6 +57,9 @@ public:
     void OnUpdateEditorContext(CCmdUI& ui);
     // The context named by the setting "DefaultContext" ("MoveImageContext" by default).
     void goToDefaultContext();
+
+    // The entries of the menu under the settings key (below the application's key).
+    void fillMenuFromRegistry(std::vector<GMenuEntry>& menu, const char* keyPath, int depth = 0) const;
 
     // Plug-ins: the program's directory, then each "PluginDirs" entry with its subdirectories; the masks of
     // string 14267.

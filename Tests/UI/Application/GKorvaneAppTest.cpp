@@ -6,12 +6,16 @@
 #include "Framework/CCmdUI.h"
 #include "Settings/GRegistryDWord.h"
 #include "Settings/GRegistryString.h"
+#include "Settings/GRegistryVariable.h"
 #include "Support/FileContents.h"
 #include "UI/Document/DocumentTesting.h"
 #include "win/Keyboard.h"
+#include "win/Registry.h"
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 
 namespace {
 
@@ -105,4 +109,52 @@ TEST(GKorvaneAppStatics, FilesScheduledForTheNextStartMoveThen) {
     EXPECT_FALSE(std::filesystem::exists("new-one"));
     EXPECT_EQ(readFile("old-two"), "old two");
     EXPECT_EQ(static_cast<DWORD>(GRegistryDWord(nullptr, "FilesToMove", "Count", 0)), 0u);
+}
+
+namespace {
+
+// Sets string values on a key below the application's key, making it.
+void setKey(const char* path, std::initializer_list<std::pair<const char*, const char*>> values) {
+    HKEY application = GRegistryVariable::GetAppRegistryKey();
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(application, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), ERROR_SUCCESS);
+    for (const auto& [name, text] : values)
+        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), std::strlen(text) + 1);
+    RegCloseKey(key);
+    RegCloseKey(application);
+}
+
+} // namespace
+
+TEST_F(AppTest, MenusComeFromTheSettings) {
+    loadPlugins();
+    setKey("Menus\\Main\\0000", {{"0409", "&File"}, {"0000", "File"}});
+    setKey("Menus\\Main\\0000\\0000", {{"Class", "TestToolContext"}});
+    setKey("Menus\\Main\\0000\\0001", {{"Separator", "1"}});
+    setKey("Menus\\Main\\0000\\0002", {{"Class", "NoSuchClass"}});
+    setKey("Menus\\Main\\0001", {{"0000", "Edit"}, {"Section", "Menus\\Edit"}});
+    setKey("Menus\\Edit\\0000", {{"Class", "TestFlipCommand"}});
+    setKey("Menus\\Empty", {});
+    setenv("LC_ALL", "en_GB.UTF-8", 1);
+    std::vector<GMenuEntry> menu;
+    app->fillMenuFromRegistry(menu, "Menus\\Main");
+    unsetenv("LC_ALL");
+    ASSERT_EQ(menu.size(), 2u);
+    EXPECT_EQ(menu[0].kind, GMenuEntry::Popup);
+    EXPECT_EQ(menu[0].text, "&File");
+    ASSERT_EQ(menu[0].children.size(), 2u); // the unknown class adds nothing
+    EXPECT_EQ(menu[0].children[0].text, "Tool");
+    EXPECT_EQ(menu[0].children[0].id, GKorvaneApp::FirstContextCommand);
+    EXPECT_EQ(menu[0].children[1].kind, GMenuEntry::Separator);
+    EXPECT_EQ(menu[1].text, "Edit"); // no title in the user's language: the neutral one
+    ASSERT_EQ(menu[1].children.size(), 1u);
+    EXPECT_EQ(menu[1].children[0].text, "Flip");
+    std::vector<GMenuEntry> empty;
+    app->fillMenuFromRegistry(empty, "Menus\\Empty");
+    EXPECT_TRUE(empty.empty());
+    // A section that names its own key ends instead of looping.
+    setKey("Menus\\Loop\\0000", {{"0000", "Again"}, {"Section", "Menus\\Loop"}});
+    std::vector<GMenuEntry> loop;
+    app->fillMenuFromRegistry(loop, "Menus\\Loop");
+    EXPECT_EQ(loop.size(), 1u);
 }

@@ -1,0 +1,17 @@
+#pragma once
+// GMenuEntry: one entry of a menu read from the settings (an item with its command id, a separator, or a popup
+// with its entries). The shell turns a list of them into the framework's menus.
+
+#include "Text/GString.h"
+#include "win/Win32Types.h"
+
+#include <vector>
+
+struct GMenuEntry {
+    enum Kind { Item, Separator, Popup };
+
+    Kind kind = Item;
+    GString text;
+    UINT id = 0;                      // items only
+    std::vector<GMenuEntry> children; // popups only
+};
