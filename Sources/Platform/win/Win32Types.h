@@ -19,8 +19,13 @@ using HANDLE = void*;
 // A window; the shell's windows stand behind it.
 using HWND = void*;
 
+// Toolkit headers (GLib's) may have defined them as macros already, with the same values.
+#ifndef TRUE
 inline constexpr BOOL TRUE = 1;
+#endif
+#ifndef FALSE
 inline constexpr BOOL FALSE = 0;
+#endif
 
 struct POINT {
     LONG x;

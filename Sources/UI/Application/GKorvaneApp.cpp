@@ -4,6 +4,7 @@
 
 #include "Contexts/GSimpleCommandEditorContext.h"
 #include "Document/GKorvaneDoc.h"
+#include "Document/GKorvaneDocManager.h"
 #include "Framework/CCmdUI.h"
 #include "Settings/GRegistryString.h"
 #include "Threads/GCallbackSender.h"

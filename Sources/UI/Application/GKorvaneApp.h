@@ -17,6 +17,7 @@
 class CCmdUI;
 class GCallbackReceiver;
 class GMetaClass;
+class GKorvaneDocManager;
 class wxAcceleratorTable;
 
 class GKorvaneApp : public GWinApp {
@@ -44,6 +45,13 @@ public:
     GKorvaneApp();
     ~GKorvaneApp() override;
     static GKorvaneApp* Get();
+
+    // Start-up: files moved, plug-ins loaded, the document manager and its one template, the main window, the
+    // document of the start file (or a new one), the default context.
+    bool OnInit() override;
+    int OnExit() override;
+    // The file the program opens at start (a new scene when empty).
+    void setStartFile(const wxString& path) { m_startFile = path; }
 
     const TGCollection<GEditorContext>& contexts() const { return m_contexts; }
     GEditorContext* findContextByName(const char* className) const;
@@ -94,5 +102,7 @@ private:
     TGCollection<GEditorContext> m_contexts{0, 16, true};
     std::map<const GMetaClass*, std::vector<unsigned short>> m_shortcuts;
     std::unique_ptr<wxAcceleratorTable> m_accelerators;
+    std::unique_ptr<GKorvaneDocManager> m_documents;
+    wxString m_startFile;
     ToolTipsType m_toolTips = ToolTipsLong;
 };

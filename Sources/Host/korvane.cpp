@@ -1,0 +1,100 @@
+// korvane: the desktop program.
+//   korvane [FILE]                      open the scene or picture FILE, or a new scene
+//   korvane --screenshot OUT.png [FILE] the same, then the main window painted into OUT.png, and exit
+//   korvane --help | --version
+
+#include "Application/GKorvaneApp.h"
+#include "Document/GKorvaneDoc.h"
+#include "Shell/GKorvaneUserInterface.h"
+#include "Text/CoreStringTable.h"
+#include "Text/UIStringTable.h"
+
+#include <wx/image.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+namespace {
+
+int screenshotStatus = 0; // the application object is gone when wxEntry returns
+
+const char* const Usage = R"(Usage:
+  korvane [FILE]                       start, opening the scene or picture FILE (a new scene without one)
+  korvane --screenshot OUT.png [FILE]  start as above, write the main window's picture to OUT.png and exit
+  korvane --help                       show this text
+  korvane --version                    show the version
+The program needs a graphical display (DISPLAY or WAYLAND_DISPLAY); kortool works on files without one.
+)";
+
+// The application of this program: the string loaders first, then the application's start; with a screenshot
+// asked for, the window's picture is written once the program is idle, and the program ends.
+class KorvaneProgram : public GKorvaneApp {
+public:
+    bool OnInit() override {
+        AddCoreStringLoader();
+        AddUIStringLoader();
+        if (!GKorvaneApp::OnInit())
+            return false;
+        if (!screenshot.empty())
+            CallAfter([this] { writeScreenshot(); });
+        return true;
+    }
+
+    std::string screenshot;
+
+private:
+    void writeScreenshot() {
+        auto* document = GKorvaneDoc::GetActiveDocument();
+        auto* face = document != nullptr ? dynamic_cast<GKorvaneUserInterface*>(document->GetFirstView()) : nullptr;
+        if (face == nullptr || !face->renderImage().SaveFile(screenshot, wxBITMAP_TYPE_PNG)) {
+            std::cerr << "korvane: the screenshot '" << screenshot << "' cannot be written\n";
+            screenshotStatus = 1;
+        }
+        GetTopWindow()->Close(true);
+    }
+};
+
+} // namespace
+
+wxIMPLEMENT_APP_NO_MAIN(KorvaneProgram);
+
+int main(int argc, char** argv) {
+    std::string screenshot;
+    std::string file;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::cout << Usage;
+            return 0;
+        }
+        if (arg == "--version") {
+            std::cout << "korvane " << KORVANE_VERSION << '\n';
+            return 0;
+        }
+        if (arg == "--screenshot" && i + 1 < argc) {
+            screenshot = argv[++i];
+        } else if (arg.rfind("-", 0) == 0 || !file.empty()) {
+            std::cerr << "korvane: unexpected argument '" << arg << "'\n\n" << Usage;
+            return 2;
+        } else {
+            file = arg;
+        }
+    }
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if ((display == nullptr || *display == '\0') && (wayland == nullptr || *wayland == '\0')) {
+        std::cerr << "korvane: no graphical display (DISPLAY and WAYLAND_DISPLAY are not set); "
+                     "use kortool for files on the command line\n";
+        return 1;
+    }
+    wxApp::SetInitializerFunction(wxCreateApp);
+    auto* program = static_cast<KorvaneProgram*>(wxCreateApp());
+    program->screenshot = screenshot;
+    program->setStartFile(wxString::FromUTF8(file));
+    wxApp::SetInstance(program);
+    int exitArgc = 1;
+    const int result = wxEntry(exitArgc, argv);
+    return result != 0 ? result : screenshotStatus;
+}

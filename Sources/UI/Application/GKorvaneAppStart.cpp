@@ -1,0 +1,44 @@
+// GKorvaneApp: start-up and exit.
+
+#include "Application/GKorvaneApp.h"
+
+#include "Document/GKorvaneDoc.h"
+#include "Document/GKorvaneDocManager.h"
+#include "Document/GKorvaneDocTemplate.h"
+#include "Shell/GKorvaneUserInterface.h"
+#include "Shell/GMainFrame.h"
+
+#include <wx/image.h>
+
+bool GKorvaneApp::OnInit() {
+    if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr)
+        wxImage::AddHandler(new wxPNGHandler);
+    move_files();
+    std::vector<GString> directories;
+    std::vector<GString> masks;
+    getPluginDirectories(directories);
+    getPluginMasks(masks);
+    load_external_modules(directories, masks);
+    m_documents = std::make_unique<GKorvaneDocManager>();
+    m_documents->SetMaxDocsOpen(1);
+    new GKorvaneDocTemplate(m_documents.get(), wxCLASSINFO(GKorvaneDoc), wxCLASSINFO(GKorvaneUserInterface));
+    auto* frame = new GMainFrame(m_documents.get());
+    SetTopWindow(frame);
+    const wxString file = m_startFile;
+    wxDocument* document =
+        file.empty() ? m_documents->CreateNewDocument() : m_documents->CreateDocument(file, wxDOC_SILENT);
+    if (document == nullptr) {
+        frame->Destroy();
+        return false;
+    }
+    goToDefaultContext();
+    frame->Show();
+    return true;
+}
+
+int GKorvaneApp::OnExit() {
+    // The documents go before the contexts they hold, and both before the plug-ins that made them.
+    m_documents.reset();
+    m_contexts.GCollection::empty();
+    return GWinApp::OnExit();
+}

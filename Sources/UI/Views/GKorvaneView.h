@@ -1,0 +1,58 @@
+#pragma once
+// GKorvaneView: the window that shows the scene. It maps window pixels to model pixels (zoom and scroll), paints
+// through the document, routes mouse input to the current editor context and repaints what the models invalidate.
+
+#include "Contexts/GContextInputRouter.h"
+#include "Imaging/GBitmapDC.h"
+#include "Imaging/GDIBImage.h"
+#include "Threads/GCallbackReceiver.h"
+#include "Views/GViewGeometry.h"
+
+#include <wx/window.h>
+
+#include <memory>
+#include <optional>
+
+class GKorvaneDoc;
+class wxImage;
+
+class GKorvaneView : public wxWindow, public GCallbackReceiver {
+public:
+    GKorvaneView(wxWindow* parent, GKorvaneDoc* document);
+    ~GKorvaneView() override;
+
+    GKorvaneDoc* GetDocument() const { return m_document; }
+    GViewGeometry& geometry() { return m_geometry; }
+    GViewZoom getZoom() const { return m_geometry.getZoom(); }
+    void setZoom(const GViewZoom& zoom);
+    void fitImage(bool on);
+    POINT getScrollPosition() const { return m_geometry.getScrollPosition(); }
+    void setScrollPosition(POINT position);
+    void DPtoLP(POINT& point) const { m_geometry.DPtoLP(point); }
+    void LPtoDP(POINT& point) const { m_geometry.LPtoDP(point); }
+
+    // The window's picture (the scene as painted, and the colour around it), for screenshots and tests.
+    wxImage renderImage();
+
+    void callbackReceived(GCallbackEvent& event) override;
+
+private:
+    void onPaint(wxPaintEvent& event);
+    void onSize(wxSizeEvent& event);
+    void onMouse(wxMouseEvent& event);
+    // The scene in model pixels, drawn by the document (and its context) into the canvas.
+    void drawScene();
+    // Draws the part of the window within `area` (window pixels) onto `dc`.
+    void paintArea(wxDC& dc, const wxRect& area);
+    void updateSceneSize();
+    // The invalid part of the scene (model pixels) repainted.
+    void invalidateModelRect(RECT rect);
+
+    GKorvaneDoc* m_document;
+    GViewGeometry m_geometry;
+    GContextInputRouter m_router;
+    GDIBImage m_canvas;
+    std::unique_ptr<GBitmapDC> m_canvasDC;
+
+    wxDECLARE_EVENT_TABLE();
+};

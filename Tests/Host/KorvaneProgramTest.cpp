@@ -1,0 +1,56 @@
+// The desktop program run as a person starts it: its help, its refusal without a display, and a screenshot of
+// its main window under a virtual display showing the scene it opened.
+
+#include "Host/KortoolRunner.h"
+#include "PictureFiles.h"
+#include "ToolFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+Outcome korvane(const std::string& arguments) {
+    const std::string command = std::string(KORVANE) + " " + arguments + " >out.txt 2>err.txt";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile("out.txt"), readFile("err.txt")};
+}
+
+bool haveVirtualDisplay() {
+    return std::system("command -v xvfb-run >/dev/null 2>&1") == 0;
+}
+
+} // namespace
+
+TEST(KorvaneProgram, HelpAndNoDisplay) {
+    Outcome outcome = korvane("--help");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_NE(outcome.out.find("--screenshot OUT.png [FILE]"), std::string::npos);
+    outcome = korvane("--frobnicate");
+    EXPECT_EQ(outcome.status, 2);
+    const std::string command = std::string("env -u DISPLAY -u WAYLAND_DISPLAY ") + KORVANE + " >out.txt 2>err.txt";
+    const int raw = std::system(command.c_str());
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    EXPECT_NE(readFile("err.txt").find("no graphical display"), std::string::npos);
+}
+
+TEST(KorvaneProgram, AScreenshotShowsTheOpenedScene) {
+    if (!haveVirtualDisplay())
+        GTEST_SKIP() << "xvfb-run is not installed";
+    GDIBImage background(60, 40);
+    background.full_fill(0xFF2040C0);
+    writeToolOutput("bg.png", encodePicture("bg.png", background));
+    ASSERT_EQ(kortool("compose bg.png -o shown.kor").status, 0);
+    const std::string command =
+        std::string("xvfb-run -a ") + KORVANE + " --screenshot shot.png shown.kor >out.txt 2>err.txt";
+    const int raw = std::system(command.c_str());
+    ASSERT_EQ(WEXITSTATUS(raw), 0) << readFile("err.txt");
+    GDIBImage shot;
+    readPicture("shot.png", readToolInput("shot.png", 0), shot);
+    ASSERT_EQ(shot.get_width(), 800);
+    ASSERT_EQ(shot.get_height(), 600);
+    // The scene view (26, 17 to 585, 438) centres the 60 x 40 scene: its middle is at (305, 227).
+    EXPECT_EQ(shot.get_pixel(305, 227) & 0xFFFFFF, 0x2040C0u);
+    EXPECT_NE(shot.get_pixel(40, 30) & 0xFFFFFF, 0x2040C0u);
+}
