@@ -1,5 +1,5 @@
 // korvane: the desktop program.
-//   korvane [FILE]                      open the scene or picture FILE, or a new scene
+//   korvane [FILE]                      open the scene FILE, or a new scene
 //   korvane --screenshot OUT.png [FILE] the same, then the main window painted into OUT.png, and exit
 //   korvane --help | --version
 
@@ -21,7 +21,7 @@ namespace {
 int screenshotStatus = 0; // the application object is gone when wxEntry returns
 
 const char* const Usage = R"(Usage:
-  korvane [FILE]                       start, opening the scene or picture FILE (a new scene without one)
+  korvane [FILE]                       start, opening the scene FILE (a new scene without one)
   korvane --screenshot OUT.png [FILE]  start as above, write the main window's picture to OUT.png and exit
   korvane --help                       show this text
   korvane --version                    show the version
