@@ -11,7 +11,7 @@
 #include <algorithm>
 
 wxBEGIN_EVENT_TABLE(GKorvaneView, wxWindow) EVT_PAINT(GKorvaneView::onPaint) EVT_SIZE(GKorvaneView::onSize)
-    EVT_MOUSE_EVENTS(GKorvaneView::onMouse) wxEND_EVENT_TABLE()
+    EVT_MOUSE_EVENTS(GKorvaneView::onMouse) EVT_MOUSE_CAPTURE_LOST(GKorvaneView::onCaptureLost) wxEND_EVENT_TABLE()
 
         namespace {
 
@@ -159,6 +159,7 @@ wxImage GKorvaneView::renderImage() {
 void GKorvaneView::onMouse(wxMouseEvent& event) {
     POINT point{event.GetX(), event.GetY()};
     m_geometry.DPtoLP(point);
+    m_lastPoint = point;
     const UINT flags = mouseFlags(event);
     if (event.Leaving()) {
         m_router.mouseLeave();
@@ -179,4 +180,8 @@ void GKorvaneView::onMouse(wxMouseEvent& event) {
         m_router.mouseMove(flags, point);
     }
     event.Skip();
+}
+
+void GKorvaneView::onCaptureLost(wxMouseCaptureLostEvent&) {
+    m_router.lButtonUp(0, m_lastPoint);
 }

@@ -40,6 +40,9 @@ private:
     void onPaint(wxPaintEvent& event);
     void onSize(wxSizeEvent& event);
     void onMouse(wxMouseEvent& event);
+    // A capture taken away (another window, the window manager) ends the drag as a button release would, so that
+    // a tool finishes what it started.
+    void onCaptureLost(wxMouseCaptureLostEvent& event);
     // The scene in model pixels, drawn by the document (and its context) into the canvas.
     void drawScene();
     // Draws the part of the window within `area` (window pixels) onto `dc`.
@@ -53,6 +56,7 @@ private:
     GContextInputRouter m_router;
     GDIBImage m_canvas;
     std::unique_ptr<GBitmapDC> m_canvasDC;
+    POINT m_lastPoint{0, 0}; // in model pixels
 
     wxDECLARE_EVENT_TABLE();
 };
