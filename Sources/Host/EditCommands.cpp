@@ -132,15 +132,9 @@ const std::map<std::string, Step>& steps() {
         {"command",
          [](EditSession& session, const Arguments& args, std::size_t& at) {
              const std::string name = needs(args, at, "a class name");
-             const GMetaClass* meta = GMetaClass::FindByName(name.c_str());
-             GRTTIObject* built = meta != nullptr ? meta->buildObject() : nullptr;
-             auto* command =
-                 built != nullptr ? static_cast<GImageCommand*>(built->cast_to_(typeid(GImageCommand))) : nullptr;
-             if (command == nullptr) {
-                 if (built != nullptr)
-                     meta->destroyObject(built);
+             GImageCommand* command = BuildObjectAs<GImageCommand>(GMetaClass::FindByName(name.c_str()));
+             if (command == nullptr)
                  stepFailed("command " + name, "no command of that class can be built");
-             }
              return apply(session, command, "command " + name);
          }},
     };

@@ -33,3 +33,14 @@ T& check_ptr_for_typesafe_cast_(T* p) {
         throw std::bad_cast();
     return *p;
 }
+
+// An object of the class, built by its record, as a T; null when there is no class, the class is abstract or its
+// objects are no T (the object built is then destroyed again).
+template <class T>
+T* BuildObjectAs(const GMetaClass* meta) {
+    GRTTIObject* built = meta != nullptr ? meta->buildObject() : nullptr;
+    auto* object = built != nullptr ? static_cast<T*>(built->cast_to_(typeid(T))) : nullptr;
+    if (object == nullptr && built != nullptr)
+        meta->destroyObject(built);
+    return object;
+}

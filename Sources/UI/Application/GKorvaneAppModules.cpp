@@ -53,11 +53,7 @@ void addWithSubdirectories(const GString& directory, std::vector<GString>& out) 
 GEditorContext* contextFor(const GMetaClass& meta) {
     if (meta.isKindOf(&GImageCommand::metaclass_) != nullptr)
         return new GSimpleCommandEditorContext(&meta);
-    GRTTIObject* built = meta.buildObject();
-    auto* context = built != nullptr ? static_cast<GEditorContext*>(built->cast_to_(typeid(GEditorContext))) : nullptr;
-    if (context == nullptr && built != nullptr)
-        meta.destroyObject(built);
-    return context;
+    return BuildObjectAs<GEditorContext>(&meta);
 }
 
 } // namespace

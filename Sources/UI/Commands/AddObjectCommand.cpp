@@ -51,7 +51,5 @@ void AddObjectCommand::affectedModels(TGSortedCollection<GCompoundModel>& models
 }
 
 std::size_t AddObjectCommand::undoMemory() const {
-    return m_ownsObject && m_object != nullptr
-               ? static_cast<std::size_t>(m_object->get_width()) * static_cast<std::size_t>(m_object->get_height()) * 4
-               : 0;
+    return m_ownsObject && m_object != nullptr ? PixelBytes(*m_object) : 0;
 }

@@ -5,15 +5,11 @@
 
 G_IMPLEMENT_ABSTRACT_CLASS(GImageCommand, GDocumentAttacher)
 
-namespace {
-
-std::size_t pixelBytes(const GCompoundModel& model) {
+std::size_t GImageCommand::PixelBytes(const GCompoundModel& model) {
     const GSprite& image = model.getImage();
     return static_cast<std::size_t>(image.get_width()) * static_cast<std::size_t>(image.get_height()) * 4 +
            static_cast<std::size_t>(image.get_width() + 7) / 8 * static_cast<std::size_t>(image.get_height());
 }
-
-} // namespace
 
 GImageCommand::~GImageCommand() {
     if (m_saved != nullptr)
@@ -61,5 +57,5 @@ void GImageCommand::affectedModels(TGSortedCollection<GCompoundModel>& models) c
 }
 
 std::size_t GImageCommand::undoMemory() const {
-    return m_saved != nullptr ? pixelBytes(*m_saved) : 0;
+    return m_saved != nullptr ? PixelBytes(*m_saved) : 0;
 }

@@ -35,6 +35,8 @@ class GImageCommand : public GDocumentAttacher {
     virtual std::size_t undoMemory() const;
 
 protected:
+    // The bytes of a model's own pixels and mask: what holding it for undo costs.
+    static std::size_t PixelBytes(const GCompoundModel& model);
     // The snapshot of `source`: its own attributes, image and effects, not its children.
     void takeSnapshot(const GCompoundModel& source);
     // Restores `model` from the snapshot.

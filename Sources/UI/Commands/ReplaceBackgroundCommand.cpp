@@ -77,9 +77,5 @@ bool ReplaceBackgroundCommand::doit() {
 }
 
 std::size_t ReplaceBackgroundCommand::undoMemory() const {
-    const std::size_t background = m_background != nullptr
-                                       ? static_cast<std::size_t>(m_background->get_width()) *
-                                             static_cast<std::size_t>(m_background->get_height()) * 4
-                                       : 0;
-    return GCombinedImageCommand::undoMemory() + background;
+    return GCombinedImageCommand::undoMemory() + (m_background != nullptr ? PixelBytes(*m_background) : 0);
 }

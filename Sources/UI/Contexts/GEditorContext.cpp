@@ -96,13 +96,9 @@ GImageCommand* GEditorContext::getCurrentCommandByClass(const GMetaClass* cls, b
     if (GImageCommand* last = getLastCommandByClass(cls, sameModel))
         return last;
     GKorvaneDoc* document = getDocument();
-    GRTTIObject* built = cls != nullptr && document != nullptr ? cls->buildObject() : nullptr;
-    auto* command = built != nullptr ? static_cast<GImageCommand*>(built->cast_to_(typeid(GImageCommand))) : nullptr;
-    if (command == nullptr) {
-        if (built != nullptr)
-            cls->destroyObject(built);
+    GImageCommand* command = document != nullptr ? BuildObjectAs<GImageCommand>(cls) : nullptr;
+    if (command == nullptr)
         return nullptr;
-    }
     document->attachCommand(command);
     return command;
 }

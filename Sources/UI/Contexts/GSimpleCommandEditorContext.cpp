@@ -11,11 +11,5 @@ void GSimpleCommandEditorContext::performAction() {
 }
 
 GImageCommand* GSimpleCommandEditorContext::createCommand() {
-    GRTTIObject* built = m_commandClass != nullptr ? m_commandClass->buildObject() : nullptr;
-    if (built == nullptr)
-        return nullptr;
-    if (auto* command = static_cast<GImageCommand*>(built->cast_to_(typeid(GImageCommand))))
-        return command;
-    m_commandClass->destroyObject(built);
-    return nullptr;
+    return BuildObjectAs<GImageCommand>(m_commandClass);
 }

@@ -279,10 +279,7 @@ GImageEffect* GCompoundModel::findEffectByClass(const GMetaClass* meta) const {
 GImageEffect* GCompoundModel::getEffectByClass(const GMetaClass* meta) {
     if (GImageEffect* found = findEffectByClass(meta))
         return found;
-    GRTTIObject* made = meta != nullptr ? meta->buildObject() : nullptr;
-    auto* effect = made != nullptr ? static_cast<GImageEffect*>(made->cast_to_(typeid(GImageEffect))) : nullptr;
-    if (effect == nullptr && made != nullptr)
-        meta->destroyObject(made);
+    GImageEffect* effect = BuildObjectAs<GImageEffect>(meta);
     addEffect(effect);
     return effect;
 }

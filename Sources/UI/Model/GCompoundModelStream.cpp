@@ -123,12 +123,8 @@ void GCompoundModel::skipObsoleteObject(ipstream& stream, BYTE version) {
 
 // Versions 2 to 5 kept a shadow effect's body inline, without a frame.
 void GCompoundModel::readOldShadow(ipstream& stream) {
-    const GMetaClass* shadow = GMetaClass::FindByName("ShadowImageEffect");
-    GRTTIObject* made = shadow != nullptr ? shadow->buildObject() : nullptr;
-    auto* effect = made != nullptr ? static_cast<GImageEffect*>(made->cast_to_(typeid(GImageEffect))) : nullptr;
+    GImageEffect* effect = BuildObjectAs<GImageEffect>(GMetaClass::FindByName("ShadowImageEffect"));
     if (effect == nullptr) {
-        if (made != nullptr)
-            shadow->destroyObject(made);
         stream.skipBytes(OldShadowBodySize);
         return;
     }
