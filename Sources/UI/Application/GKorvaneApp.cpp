@@ -29,6 +29,18 @@ GKorvaneApp* GKorvaneApp::Get() {
     return dynamic_cast<GKorvaneApp*>(wxApp::GetInstance());
 }
 
+int GKorvaneApp::MenuIdOf(UINT command) {
+    const bool context = command >= FirstContextCommand && command <= LastContextCommand;
+    return static_cast<int>(context ? command - ContextMenuIdOffset : command);
+}
+
+UINT GKorvaneApp::CommandOf(int menuId) {
+    const auto id = static_cast<UINT>(menuId);
+    const bool context =
+        id >= FirstContextCommand - ContextMenuIdOffset && id <= LastContextCommand - ContextMenuIdOffset;
+    return context ? id + ContextMenuIdOffset : id;
+}
+
 GEditorContext* GKorvaneApp::findContextByName(const char* className) const {
     return findContextByClass(GMetaClass::FindByName(className));
 }

@@ -26,6 +26,14 @@ public:
     // Editor contexts answer to the command ids from FirstContextCommand on, in the order they were made.
     static constexpr UINT FirstContextCommand = 0x8003;
     static constexpr UINT LastContextCommand = 0x8403;
+    // The framework's menu ids stop below 0x7FFF: windows see the context commands moved down by this much.
+    static constexpr UINT ContextMenuIdOffset = 0x2000;
+    static int MenuIdOf(UINT command);
+    static UINT CommandOf(int menuId);
+    // Menu commands of the program beside the framework's own: mailing the picture, and the full-screen switch
+    // that stands in for the change of display mode.
+    static constexpr int ID_FILE_SEND_MAIL = 0x6500;
+    static constexpr int ID_VIEW_FULLSCREEN = 0x6501;
     // Key codes: the virtual key in the low byte, then these modifier bits.
     static constexpr unsigned short KeyShift = 0x100;
     static constexpr unsigned short KeyControl = 0x200;
@@ -80,6 +88,8 @@ public:
     // Shortcut keys per class; the accelerators follow them.
     bool getShortcutKeys(const GMetaClass* meta, std::vector<unsigned short>& keys) const;
     void setShortcutKeys(const GMetaClass* meta, const std::vector<unsigned short>& keys);
+    // The usual keys of the application's own actions (Ctrl+Z for Undo ...), for those without keys of their own.
+    void setDefaultShortcutKeys();
     // Null while no class has a shortcut.
     const wxAcceleratorTable* getAccelerators();
     // "Ctrl+", "Shift+", "Alt+" for the modifier bits, then the key's name.

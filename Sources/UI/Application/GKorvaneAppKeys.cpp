@@ -93,7 +93,7 @@ const wxAcceleratorTable* GKorvaneApp::getAccelerators() {
                 const int flags = ((code & KeyControl) != 0 ? wxACCEL_CTRL : 0) |
                                   ((code & KeyShift) != 0 ? wxACCEL_SHIFT : 0) |
                                   ((code & KeyAlt) != 0 ? wxACCEL_ALT : 0);
-                entries.emplace_back(flags, key, static_cast<int>(context->getCommandID()));
+                entries.emplace_back(flags, key, MenuIdOf(context->getCommandID()));
             }
         }
         m_accelerators = std::make_unique<wxAcceleratorTable>(static_cast<int>(entries.size()), entries.data());
@@ -117,4 +117,22 @@ GString GKorvaneApp::getHotKeyNameForContext(const GEditorContext* context) cons
     if (!getShortcutKeys(findClassByContext(context), keys) || keys.empty())
         return GString();
     return GetHotKeyName(keys.front());
+}
+
+void GKorvaneApp::setDefaultShortcutKeys() {
+    struct DefaultKey {
+        const char* className;
+        unsigned short code;
+    };
+    static constexpr DefaultKey Defaults[] = {
+        {"NewImageCommand", KeyControl | 'N'},           {"UndoImageCommand", KeyControl | 'Z'},
+        {"RedoImageCommand", KeyControl | 'Y'},          {"CutImageCommand", KeyControl | 'X'},
+        {"CopyImageCommand", KeyControl | 'C'},          {"PasteImageCommand", KeyControl | 'V'},
+        {"DeleteImageCommand", KeyExtended | VK_DELETE},
+    };
+    for (const DefaultKey& key : Defaults) {
+        const GMetaClass* meta = GMetaClass::FindByName(key.className);
+        if (meta != nullptr && m_shortcuts.find(meta) == m_shortcuts.end())
+            setShortcutKeys(meta, {key.code});
+    }
 }

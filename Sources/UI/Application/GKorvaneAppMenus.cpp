@@ -1,11 +1,13 @@
 // GKorvaneApp: menus from the settings. A menu key's subkeys ("0000", "0001" ...) are its entries in order: a
-// separator, a context's item ("Class"), or a popup titled in the user's language whose entries are the subkey's
-// own or those of another key ("Section").
+// separator, a context's item ("Class"), a standard command of the framework ("Command", titled like a popup), or
+// a popup titled in the user's language whose entries are the subkey's own or those of another key ("Section").
 
 #include "Application/GKorvaneApp.h"
 
 #include "Settings/GRegistryVariable.h"
 #include "win/Registry.h"
+
+#include <wx/defs.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -63,6 +65,41 @@ HKEY openMenuKey(const char* path) {
     return key;
 }
 
+// The standard commands a menu may name, and the framework's ids for them.
+struct StandardCommand {
+    const char* name;
+    int id;
+};
+constexpr StandardCommand StandardCommands[] = {
+    {"FileOpen", wxID_OPEN},
+    {"FileSave", wxID_SAVE},
+    {"FileSaveAs", wxID_SAVEAS},
+    {"FileClose", wxID_CLOSE},
+    {"FilePrint", wxID_PRINT},
+    {"FilePrintSetup", wxID_PRINT_SETUP},
+    {"FileSendMail", GKorvaneApp::ID_FILE_SEND_MAIL},
+    {"AppExit", wxID_EXIT},
+    {"ZoomIn", wxID_ZOOM_IN},
+    {"ZoomOut", wxID_ZOOM_OUT},
+    {"ZoomActual", wxID_ZOOM_100},
+    {"ZoomFit", wxID_ZOOM_FIT},
+    {"FullScreen", GKorvaneApp::ID_VIEW_FULLSCREEN},
+    {"About", wxID_ABOUT},
+};
+
+int standardCommandId(const std::string& name) {
+    for (const StandardCommand& command : StandardCommands)
+        if (name == command.name)
+            return command.id;
+    return 0;
+}
+
+// The title of an entry in the user's language, else the neutral one.
+std::string titleOf(HKEY entry) {
+    std::string title = stringValue(entry, languageValueName().c_str());
+    return title.empty() ? stringValue(entry, "0000") : title;
+}
+
 } // namespace
 
 void GKorvaneApp::fillMenuFromRegistry(std::vector<GMenuEntry>& menu, const char* keyPath, int depth) const {
@@ -87,12 +124,12 @@ void GKorvaneApp::fillMenuFromRegistry(std::vector<GMenuEntry>& menu, const char
                                 context->getContextString(GEditorContext::MenuText),
                                 context->getCommandID(),
                                 {}});
+        } else if (const std::string command = stringValue(entry, "Command"); !command.empty()) {
+            if (const int id = standardCommandId(command))
+                menu.push_back({GMenuEntry::Command, titleOf(entry).c_str(), static_cast<UINT>(id), {}});
         } else {
-            std::string title = stringValue(entry, languageValueName().c_str());
-            if (title.empty())
-                title = stringValue(entry, "0000");
             const std::string section = stringValue(entry, "Section");
-            GMenuEntry popup{GMenuEntry::Popup, title.c_str(), 0, {}};
+            GMenuEntry popup{GMenuEntry::Popup, titleOf(entry).c_str(), 0, {}};
             fillMenuFromRegistry(popup.children, section.empty() ? path.c_str() : section.c_str(), depth + 1);
             menu.push_back(std::move(popup));
         }

@@ -7,18 +7,22 @@
 #include "Document/GKorvaneDocTemplate.h"
 #include "Shell/GKorvaneUserInterface.h"
 #include "Shell/GMainFrame.h"
+#include "Text/UIStringTable.h"
 
 #include <wx/image.h>
 
 bool GKorvaneApp::OnInit() {
     if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr)
         wxImage::AddHandler(new wxPNGHandler);
+    InstallMessageBoxes();
     move_files();
+    collectContextsFromModule(GetUIModule());
     std::vector<GString> directories;
     std::vector<GString> masks;
     getPluginDirectories(directories);
     getPluginMasks(masks);
     load_external_modules(directories, masks);
+    setDefaultShortcutKeys();
     m_documents = std::make_unique<GKorvaneDocManager>();
     m_documents->SetMaxDocsOpen(1);
     new GKorvaneDocTemplate(m_documents.get(), wxCLASSINFO(GKorvaneDoc), wxCLASSINFO(GKorvaneUserInterface));

@@ -1,6 +1,6 @@
 #pragma once
-// GMenuEntry: one entry of a menu read from the settings (an item with its command id, a separator, or a popup
-// with its entries). The shell turns a list of them into the framework's menus.
+// GMenuEntry: one entry of a menu read from the settings (a context's item, a standard command of the framework, a
+// separator, or a popup with its entries). The shell turns a list of them into the framework's menus.
 
 #include "Text/GString.h"
 #include "win/Win32Types.h"
@@ -8,10 +8,10 @@
 #include <vector>
 
 struct GMenuEntry {
-    enum Kind { Item, Separator, Popup };
+    enum Kind { Item, Command, Separator, Popup };
 
     Kind kind = Item;
     GString text;
-    UINT id = 0;                      // items only
+    UINT id = 0;                      // items and commands
     std::vector<GMenuEntry> children; // popups only
 };

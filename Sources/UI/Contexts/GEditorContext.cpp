@@ -4,6 +4,7 @@
 #include "Document/GKorvaneDoc.h"
 #include "Framework/CCmdUI.h"
 #include "Threads/GCallbackSender.h"
+#include "Views/GKorvaneView.h"
 
 #include <cstring>
 
@@ -106,4 +107,18 @@ GImageCommand* GEditorContext::getCurrentCommandByClass(const GMetaClass* cls, b
 void GEditorContext::contextModified() {
     ContextInfo info{{Reason_ContextModified}, this};
     ClassCallbackSender<GEditorContext>().send(info);
+}
+
+GKorvaneView* GEditorContext::getView() const {
+    return GKorvaneDoc::GetActiveView();
+}
+
+void GEditorContext::setCapture() {
+    if (GKorvaneView* view = getView(); view != nullptr && !view->HasCapture())
+        view->CaptureMouse();
+}
+
+void GEditorContext::releaseCapture() {
+    if (GKorvaneView* view = getView(); view != nullptr && view->HasCapture())
+        view->ReleaseMouse();
 }

@@ -12,6 +12,7 @@
 class CCmdUI;
 class GCallbackReceiver;
 class GImageCommand;
+class GKorvaneView;
 class GMetaClass;
 
 class GEditorContext : public GDocumentAttacher {
@@ -61,6 +62,10 @@ class GEditorContext : public GDocumentAttacher {
     // That command, or else a new one of the class, attached to the document but not yet done.
     GImageCommand* getCurrentCommandByClass(const GMetaClass* cls, bool sameModel);
     void contextModified();
+    // The active scene view; the mouse captured for it, and released when it holds the capture.
+    GKorvaneView* getView() const;
+    void setCapture();
+    void releaseCapture();
 
 private:
     UINT m_commandId = 0;

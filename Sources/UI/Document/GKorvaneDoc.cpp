@@ -5,6 +5,7 @@
 #include "Commands/SelectImageCommand.h"
 #include "Contexts/GEditorContext.h"
 #include "Model/GCompoundModel.h"
+#include "Shell/GKorvaneUserInterface.h"
 #include "Threads/GCallbackSender.h"
 
 G_IMPLEMENT_CLASS(GKorvaneDoc, GObject)
@@ -44,6 +45,16 @@ GKorvaneDoc* GKorvaneDoc::GetActiveDocument() {
     if (document == nullptr && !manager->GetDocuments().empty())
         document = dynamic_cast<wxDocument*>(manager->GetDocuments().front());
     return dynamic_cast<GKorvaneDoc*>(document);
+}
+
+GKorvaneView* GKorvaneDoc::GetActiveView() {
+    const GKorvaneDoc* document = GetActiveDocument();
+    return document != nullptr ? document->getActiveView() : nullptr;
+}
+
+GKorvaneView* GKorvaneDoc::getActiveView() const {
+    const auto* face = dynamic_cast<GKorvaneUserInterface*>(GetFirstView());
+    return face != nullptr ? face->getMainView() : nullptr;
 }
 
 GCompoundModel* GKorvaneDoc::getSelectedModel() const {

@@ -19,6 +19,7 @@
 
 class GAbstractDIBImage;
 class GEditorContext;
+class GKorvaneView;
 class GRegistryDWord;
 
 class GKorvaneDoc : public wxDocument, public GObject, public GCallbackReceiver {
@@ -50,6 +51,9 @@ class GKorvaneDoc : public wxDocument, public GObject, public GCallbackReceiver 
 
     // The manager's current document, else its first; null when there is none.
     static GKorvaneDoc* GetActiveDocument();
+    // The scene view of the active document's window; null when there is none.
+    static GKorvaneView* GetActiveView();
+    GKorvaneView* getActiveView() const;
 
     GCompoundModel* getModel() const { return m_model; }
     // The selection when it lies in this document's scene, else the root.
@@ -86,10 +90,14 @@ class GKorvaneDoc : public wxDocument, public GObject, public GCallbackReceiver 
     void updateModifiedFlag();
     void updateAll();
 
+    // Unsaved changes: asks whether to save them first (through the program's message box); false to stop.
+    bool OnSaveModified() override;
     bool OnNewDocument() override;
     bool OnOpenDocument(const wxString& path) override;
     bool OnSaveDocument(const wxString& path) override;
     bool DeleteContents() override;
+    // The name is that of a scene file (".kor").
+    static bool IsSceneFile(const wxString& path);
     // Reads a file into `target` with the formats of `list` (the scene format when null); failures are reported
     // and leave the target as it was.
     static bool LoadModel(const char* path, GAbstractDIBImage* target, const ImageReaderWriterList* list, int* index);

@@ -11,6 +11,8 @@
 #include "win/Files.h"
 #include "win/MessageBox.h"
 
+#include <wx/filename.h>
+
 #include <utility>
 
 namespace {
@@ -54,6 +56,20 @@ bool writeReplacing(const GFile& target, GDIBReaderWriter& writer, const GCompou
 
 } // namespace
 
+bool GKorvaneDoc::OnSaveModified() {
+    if (!IsModified())
+        return true;
+    const GString text = GString("Do you want to save the changes to ") + GetUserReadableName().utf8_str() + "?";
+    switch (MessageBoxA(nullptr, text, "Korvane", MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+        return Save();
+    case IDNO:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool GKorvaneDoc::OnNewDocument() {
     if (!wxDocument::OnNewDocument())
         return false;
@@ -88,6 +104,10 @@ bool GKorvaneDoc::DeleteContents() {
     if (m_model != nullptr)
         std::exchange(m_model, nullptr)->destroyThis();
     return true;
+}
+
+bool GKorvaneDoc::IsSceneFile(const wxString& path) {
+    return wxFileName(path).GetExt().IsSameAs("kor", false);
 }
 
 bool GKorvaneDoc::LoadModel(const char* path, GAbstractDIBImage* target, const ImageReaderWriterList* list,

@@ -4,6 +4,7 @@
 #include "Commands/ReplaceBackgroundCommand.h"
 #include "Document/GKorvaneDoc.h"
 #include "Sound/GPlayApplicationEventSound.h"
+#include "Views/GKorvaneView.h"
 
 namespace {
 
@@ -22,7 +23,18 @@ void flatten(GCompoundModel& model) {
 void GKorvaneDocHelper::AddModelByType(GCompoundModel::Type type, GCompoundModel* model) {
     if (model == nullptr)
         return;
-    AddModelByType(type, model, POINT{model->get_width() / 2, model->get_height() / 2});
+    const bool viewed = GKorvaneDoc::GetActiveView() != nullptr;
+    AddModelByType(type, model, viewed ? ViewCentre() : POINT{model->get_width() / 2, model->get_height() / 2});
+}
+
+POINT GKorvaneDocHelper::ViewCentre() {
+    const GKorvaneView* view = GKorvaneDoc::GetActiveView();
+    if (view == nullptr)
+        return {0, 0};
+    const wxSize client = view->GetClientSize();
+    POINT centre{client.x / 2, client.y / 2};
+    view->DPtoLP(centre);
+    return centre;
 }
 
 void GKorvaneDocHelper::AddModelByType(GCompoundModel::Type type, GCompoundModel* model, POINT point) {

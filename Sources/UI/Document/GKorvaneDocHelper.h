@@ -6,8 +6,10 @@
 
 class GKorvaneDocHelper {
 public:
-    // At the middle of the model itself (the view's middle once the shell gives one).
+    // At the middle of the active view (of the model itself when there is no view).
     static void AddModelByType(GCompoundModel::Type type, GCompoundModel* model);
     // The document takes the model; an object is centred on `point` (root coordinates) and flattened first.
     static void AddModelByType(GCompoundModel::Type type, GCompoundModel* model, POINT point);
+    // The middle of the part of the scene the active view shows, in root coordinates; (0, 0) without a view.
+    static POINT ViewCentre();
 };

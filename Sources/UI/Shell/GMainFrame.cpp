@@ -1,10 +1,15 @@
 #include "Shell/GMainFrame.h"
 
 #include "Application/GKorvaneApp.h"
+#include "Document/GKorvaneDoc.h"
+#include "Framework/GEventCmdUI.h"
 #include "Shell/GKorvaneUserInterface.h"
 #include "Threads/GCallbackSender.h"
+#include "Views/GKorvaneView.h"
 
+#include <wx/accel.h>
 #include <wx/menu.h>
+#include <wx/stockitem.h>
 
 const GCallbackReason GMainFrame::Reason_Create;
 const GCallbackReason GMainFrame::Reason_Destroy;
@@ -12,6 +17,15 @@ const GCallbackReason GMainFrame::Reason_Destroy;
 namespace {
 
 void addEntries(wxMenu& menu, const std::vector<GMenuEntry>& entries);
+
+// A standard command's text with the framework's usual key for it (Ctrl+O for Open ...), unless it names one.
+wxString withStockAccelerator(const GMenuEntry& entry) {
+    wxString text = wxString::FromUTF8(entry.text);
+    const wxAcceleratorEntry key = wxGetStockAccelerator(static_cast<int>(entry.id));
+    if (!text.Contains('\t') && key.IsOk())
+        text += '\t' + key.ToString();
+    return text;
+}
 
 wxMenu* menuOf(const std::vector<GMenuEntry>& entries) {
     auto* menu = new wxMenu;
@@ -26,13 +40,26 @@ void addEntries(wxMenu& menu, const std::vector<GMenuEntry>& entries) {
             menu.AppendSeparator();
             break;
         case GMenuEntry::Item:
-            menu.AppendRadioItem(static_cast<int>(entry.id), wxString::FromUTF8(entry.text));
+            menu.AppendCheckItem(GKorvaneApp::MenuIdOf(entry.id), wxString::FromUTF8(entry.text));
+            break;
+        case GMenuEntry::Command:
+            menu.Append(static_cast<int>(entry.id), withStockAccelerator(entry));
             break;
         case GMenuEntry::Popup:
             menu.AppendSubMenu(menuOf(entry.children), wxString::FromUTF8(entry.text));
             break;
         }
 }
+
+std::vector<GMenuEntry> entriesOf(const char* keyPath) {
+    std::vector<GMenuEntry> entries;
+    if (const GKorvaneApp* app = GKorvaneApp::Get())
+        app->fillMenuFromRegistry(entries, keyPath);
+    return entries;
+}
+
+const int FirstContext = GKorvaneApp::MenuIdOf(GKorvaneApp::FirstContextCommand);
+const int LastContext = GKorvaneApp::MenuIdOf(GKorvaneApp::LastContextCommand);
 
 } // namespace
 
@@ -47,18 +74,25 @@ void GMainFrame::UnRegisterCallback(GCallbackReceiver& receiver) {
 GMainFrame::GMainFrame(wxDocManager* manager)
     : wxDocParentFrame(manager, nullptr, wxID_ANY, "Korvane", wxDefaultPosition, wxDefaultSize,
                        wxDEFAULT_FRAME_STYLE & ~(wxMAXIMIZE_BOX | wxRESIZE_BORDER)) {
-    std::vector<GMenuEntry> entries;
-    if (const GKorvaneApp* app = GKorvaneApp::Get())
-        app->fillMenuFromRegistry(entries, "Menus\\Main");
     auto* bar = new wxMenuBar;
-    for (const GMenuEntry& entry : entries)
+    for (const GMenuEntry& entry : entriesOf("Menus\\Main"))
         if (entry.kind == GMenuEntry::Popup)
             bar->Append(menuOf(entry.children), wxString::FromUTF8(entry.text));
     SetMenuBar(bar);
+    // The form keeps its size in device-independent pixels, so it grows with the screen's scale.
     const SIZE form = GKorvaneUserInterface::FormSize;
-    SetClientSize(wxSize(form.cx, form.cy));
+    SetClientSize(FromDIP(wxSize(form.cx, form.cy)));
     SetMinSize(GetSize());
     SetMaxSize(GetSize());
+    Bind(wxEVT_MENU, &GMainFrame::onContextCommand, this, FirstContext, LastContext);
+    Bind(wxEVT_UPDATE_UI, &GMainFrame::onUpdateContextCommand, this, FirstContext, LastContext);
+    for (const int id : {wxID_ZOOM_IN, wxID_ZOOM_OUT, wxID_ZOOM_100, wxID_ZOOM_FIT}) {
+        Bind(wxEVT_MENU, &GMainFrame::onZoom, this, id);
+        Bind(wxEVT_UPDATE_UI, &GMainFrame::onUpdateZoom, this, id);
+    }
+    Bind(wxEVT_MENU, &GMainFrame::onFullScreen, this, GKorvaneApp::ID_VIEW_FULLSCREEN);
+    Bind(wxEVT_IDLE, &GMainFrame::onIdle, this);
+    updateAccelerators();
     send(Reason_Create);
 }
 
@@ -66,7 +100,81 @@ GMainFrame::~GMainFrame() {
     send(Reason_Destroy);
 }
 
+GEditorContext* GMainFrame::findContextByID(UINT id) {
+    const GKorvaneApp* app = GKorvaneApp::Get();
+    if (app == nullptr || id < GKorvaneApp::FirstContextCommand || id > GKorvaneApp::LastContextCommand)
+        return nullptr;
+    const int index = static_cast<int>(id - GKorvaneApp::FirstContextCommand);
+    return index < app->contexts().getCount() ? app->contexts().at(index) : nullptr;
+}
+
+wxMenu* GMainFrame::buildMenu(const char* keyPath) {
+    return menuOf(entriesOf(keyPath));
+}
+
 void GMainFrame::send(const GCallbackReason& reason) {
     FrameInfo info{{reason}, this};
     ClassCallbackSender<GMainFrame>().send(info);
+}
+
+void GMainFrame::onContextCommand(wxCommandEvent& event) {
+    if (GKorvaneApp* app = GKorvaneApp::Get())
+        app->OnEditorContext(GKorvaneApp::CommandOf(event.GetId()));
+}
+
+void GMainFrame::onUpdateContextCommand(wxUpdateUIEvent& event) {
+    GKorvaneApp* app = GKorvaneApp::Get();
+    const UINT command = GKorvaneApp::CommandOf(event.GetId());
+    if (app == nullptr || findContextByID(command) == nullptr)
+        return;
+    GEventCmdUI ui(event, command, GetMenuBar() != nullptr && GetMenuBar()->FindItem(event.GetId()) != nullptr);
+    app->OnUpdateEditorContext(ui);
+}
+
+void GMainFrame::onZoom(wxCommandEvent& event) {
+    GKorvaneView* view = GKorvaneDoc::GetActiveView();
+    if (view == nullptr)
+        return;
+    switch (event.GetId()) {
+    case wxID_ZOOM_IN:
+        view->zoomBy(2, 1);
+        break;
+    case wxID_ZOOM_OUT:
+        view->zoomBy(1, 2);
+        break;
+    case wxID_ZOOM_100:
+        view->fitImage(false);
+        view->setZoom(GViewZoom());
+        break;
+    default:
+        view->fitImage(!view->geometry().fitImage());
+        break;
+    }
+}
+
+void GMainFrame::onUpdateZoom(wxUpdateUIEvent& event) {
+    const GKorvaneView* view = GKorvaneDoc::GetActiveView();
+    event.Enable(view != nullptr);
+}
+
+void GMainFrame::onFullScreen(wxCommandEvent&) {
+    changeDisplaySettings(!IsFullScreen());
+}
+
+void GMainFrame::changeDisplaySettings(bool on) {
+    ShowFullScreen(on, wxFULLSCREEN_NOBORDER | wxFULLSCREEN_NOCAPTION);
+}
+
+void GMainFrame::onIdle(wxIdleEvent& event) {
+    updateAccelerators();
+    event.Skip();
+}
+
+void GMainFrame::updateAccelerators() {
+    GKorvaneApp* app = GKorvaneApp::Get();
+    const wxAcceleratorTable* table = app != nullptr ? app->getAccelerators() : nullptr;
+    if (table == m_accelerators)
+        return;
+    m_accelerators = table;
+    SetAcceleratorTable(table != nullptr ? *table : wxNullAcceleratorTable);
 }

@@ -1,38 +1,63 @@
 #include "Views/GKorvaneView.h"
 
+#include "Application/GKorvaneApp.h"
+#include "Clipboard/GDataObjectOffer.h"
+#include "Clipboard/GKorvaneClipboard.h"
+#include "Clipboard/GModelInsertion.h"
 #include "Document/GKorvaneDoc.h"
+#include "DragDrop/GMoverDropSource.h"
+#include "DragDrop/GWndDropTarget.h"
+#include "Framework/GEventCmdUI.h"
 #include "Preferences/GlobalColor.h"
+#include "Shell/GMainFrame.h"
 
+#include <wx/app.h>
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/image.h>
+#include <wx/menu.h>
 #include <wx/region.h>
 
 #include <algorithm>
 
-wxBEGIN_EVENT_TABLE(GKorvaneView, wxWindow) EVT_PAINT(GKorvaneView::onPaint) EVT_SIZE(GKorvaneView::onSize)
-    EVT_MOUSE_EVENTS(GKorvaneView::onMouse) EVT_MOUSE_CAPTURE_LOST(GKorvaneView::onCaptureLost) wxEND_EVENT_TABLE()
+namespace {
 
-        namespace {
+// The mouse buttons and keys held, as the contexts' flags count them.
+UINT mouseFlags(const wxMouseEvent& event) {
+    return (event.LeftIsDown() ? 0x1u : 0u) | (event.RightIsDown() ? 0x2u : 0u) | (event.ShiftDown() ? 0x4u : 0u) |
+           (event.ControlDown() ? 0x8u : 0u) | (event.MiddleIsDown() ? 0x10u : 0u);
+}
 
-    // The mouse buttons and keys held, as the contexts' flags count them.
-    UINT mouseFlags(const wxMouseEvent& event) {
-        return (event.LeftIsDown() ? 0x1u : 0u) | (event.RightIsDown() ? 0x2u : 0u) | (event.ShiftDown() ? 0x4u : 0u) |
-               (event.ControlDown() ? 0x8u : 0u) | (event.MiddleIsDown() ? 0x10u : 0u);
-    }
+wxColour backgroundColour() {
+    const COLORREF colour = GCompoundModel::BackgroundColor().getColor();
+    return {static_cast<unsigned char>(colour & 0xFF), static_cast<unsigned char>(colour >> 8 & 0xFF),
+            static_cast<unsigned char>(colour >> 16 & 0xFF)};
+}
 
-    wxColour backgroundColour() {
-        const COLORREF colour = GCompoundModel::BackgroundColor().getColor();
-        return {static_cast<unsigned char>(colour & 0xFF), static_cast<unsigned char>(colour >> 8 & 0xFF),
-                static_cast<unsigned char>(colour >> 16 & 0xFF)};
-    }
+// Whether the main window's update handlers enable the command.
+bool commandEnabled(UINT id) {
+    wxWindow* frame = wxTheApp != nullptr ? wxTheApp->GetTopWindow() : nullptr;
+    return frame == nullptr || GCommandEnabled(*frame, GKorvaneApp::MenuIdOf(id));
+}
 
 } // namespace
 
 GKorvaneView::GKorvaneView(wxWindow* parent, GKorvaneDoc* document)
     : wxWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxWANTS_CHARS), m_document(document),
-      m_router(*document), m_canvasDC(std::make_unique<GBitmapDC>(nullptr)) {
+      m_router(*document, commandEnabled), m_canvasDC(std::make_unique<GBitmapDC>(nullptr)) {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
+    Bind(wxEVT_PAINT, &GKorvaneView::onPaint, this);
+    Bind(wxEVT_SIZE, &GKorvaneView::onSize, this);
+    Bind(wxEVT_LEFT_DOWN, &GKorvaneView::onMouse, this);
+    Bind(wxEVT_LEFT_UP, &GKorvaneView::onMouse, this);
+    Bind(wxEVT_LEFT_DCLICK, &GKorvaneView::onMouse, this);
+    Bind(wxEVT_RIGHT_DOWN, &GKorvaneView::onMouse, this);
+    Bind(wxEVT_MOTION, &GKorvaneView::onMouse, this);
+    Bind(wxEVT_LEAVE_WINDOW, &GKorvaneView::onMouse, this);
+    Bind(wxEVT_MOUSEWHEEL, &GKorvaneView::onMouseWheel, this);
+    Bind(wxEVT_MOUSE_CAPTURE_LOST, &GKorvaneView::onCaptureLost, this);
+    Bind(wxEVT_CONTEXT_MENU, &GKorvaneView::onContextMenu, this);
+    registerDropTarget();
     GKorvaneDoc::RegisterCallback(*this);
     GCompoundModel::RegisterCallback(*this);
     updateSceneSize();
@@ -46,6 +71,22 @@ GKorvaneView::~GKorvaneView() {
 void GKorvaneView::setZoom(const GViewZoom& zoom) {
     if (m_geometry.setZoom(zoom))
         Refresh(false);
+}
+
+void GKorvaneView::zoomBy(int num, int den) {
+    constexpr double SmallestZoom = 1.0 / 16;
+    constexpr double LargestZoom = 16;
+    const GViewZoom current = getZoom();
+    const double ratio = current.getRatio() * num / den;
+    if (ratio < SmallestZoom || ratio > LargestZoom)
+        return;
+    const wxSize client = GetClientSize();
+    POINT middle{client.x / 2, client.y / 2};
+    DPtoLP(middle);
+    fitImage(false);
+    const GViewZoom zoom(current.numerator() * num, current.denominator() * den);
+    setZoom(zoom);
+    setScrollPosition({zoom.apply(middle.x) - client.x / 2, zoom.apply(middle.y) - client.y / 2});
 }
 
 void GKorvaneView::fitImage(bool on) {
@@ -184,4 +225,76 @@ void GKorvaneView::onMouse(wxMouseEvent& event) {
 
 void GKorvaneView::onCaptureLost(wxMouseCaptureLostEvent&) {
     m_router.lButtonUp(0, m_lastPoint);
+}
+
+void GKorvaneView::onMouseWheel(wxMouseEvent& event) {
+    const int height = GetClientSize().y;
+    const int lines = event.GetWheelRotation() / std::max(event.GetWheelDelta(), 1);
+    const int step = event.IsPageScroll() ? height : std::min(std::abs(lines) * event.GetLinesPerAction() * 16, height);
+    const POINT scroll = getScrollPosition();
+    setScrollPosition({scroll.x, scroll.y + (lines > 0 ? -step : step)});
+}
+
+void GKorvaneView::onContextMenu(wxContextMenuEvent& event) {
+    GCompoundModel* root = m_document->getModel();
+    if (HasCapture() || root == nullptr)
+        return;
+    const wxSize client = GetClientSize();
+    const wxPoint at = event.GetPosition() == wxDefaultPosition ? wxPoint(client.x / 2, client.y / 2)
+                                                                : ScreenToClient(event.GetPosition());
+    POINT point{at.x, at.y};
+    DPtoLP(point);
+    GCompoundModel* hit = root->findImageUnderCursor(GPoint(point.x, point.y));
+    if (hit == nullptr)
+        return;
+    std::unique_ptr<wxMenu> menu(GMainFrame::buildMenu(hit == root ? "Menus\\Background" : "Menus\\Object"));
+    m_document->setWorkingModel(hit);
+    const int chosen = GetPopupMenuSelectionFromUser(*menu, at);
+    if (chosen != wxID_NONE)
+        if (wxWindow* frame = wxGetTopLevelParent(this)) {
+            wxCommandEvent command(wxEVT_MENU, chosen);
+            command.SetEventObject(frame);
+            frame->GetEventHandler()->ProcessEvent(command);
+        }
+    m_document->setWorkingModel(nullptr);
+}
+
+void GKorvaneView::registerDropTarget() {
+    GWndDropTarget::Handlers handlers;
+    handlers.dragOver = [this](wxPoint at, wxDragResult) {
+        return dragEffect(at);
+    };
+    handlers.drop = [this](wxPoint at, const wxDataObject& data) {
+        return dropData(at, data);
+    };
+    handlers.autoScroll = [this](wxPoint distance) {
+        const POINT scroll = getScrollPosition();
+        setScrollPosition({scroll.x + distance.x, scroll.y + distance.y});
+    };
+    auto* target = new GWndDropTarget({GKorvaneClipboard::ModelsFormat(), GKorvaneClipboard::PictureFormat()},
+                                      std::move(handlers));
+    target->Register(this);
+}
+
+bool GKorvaneView::insideScene(wxPoint at) const {
+    POINT point{at.x, at.y};
+    DPtoLP(point);
+    const SIZE scene = m_geometry.sceneSize();
+    return point.x >= 0 && point.y >= 0 && point.x < scene.cx && point.y < scene.cy;
+}
+
+wxDragResult GKorvaneView::dragEffect(wxPoint at) const {
+    if (!insideScene(at))
+        return wxDragNone;
+    const wxDataObject* own = GMoverDropSource::CurrentData();
+    return own != nullptr && GKorvaneClipboard::IsModelsAttached(GDataObjectOffer(*own)) ? wxDragMove : wxDragCopy;
+}
+
+bool GKorvaneView::dropData(wxPoint at, const wxDataObject& data) {
+    if (!insideScene(at))
+        return false;
+    POINT point{at.x, at.y};
+    DPtoLP(point);
+    const GDataObjectOffer offer(data);
+    return GModelInsertion::Insert(offer, point, GKorvaneClipboard::IsModelsAttached(offer)) > 0;
 }

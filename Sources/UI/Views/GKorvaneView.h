@@ -8,6 +8,7 @@
 #include "Threads/GCallbackReceiver.h"
 #include "Views/GViewGeometry.h"
 
+#include <wx/dnd.h>
 #include <wx/window.h>
 
 #include <memory>
@@ -26,6 +27,8 @@ public:
     GViewZoom getZoom() const { return m_geometry.getZoom(); }
     void setZoom(const GViewZoom& zoom);
     void fitImage(bool on);
+    // The zoom times num / den (between 1/16 and 16), keeping the middle of the window on the same model point.
+    void zoomBy(int num, int den);
     POINT getScrollPosition() const { return m_geometry.getScrollPosition(); }
     void setScrollPosition(POINT position);
     void DPtoLP(POINT& point) const { m_geometry.DPtoLP(point); }
@@ -43,6 +46,15 @@ private:
     // A capture taken away (another window, the window manager) ends the drag as a button release would, so that
     // a tool finishes what it started.
     void onCaptureLost(wxMouseCaptureLostEvent& event);
+    // The wheel scrolls up and down, a notch by at most the window's height.
+    void onMouseWheel(wxMouseEvent& event);
+    // The menu of the object under the pointer (or of the background); its command acts on that model.
+    void onContextMenu(wxContextMenuEvent& event);
+    // Dropped models and pictures become objects where they are dropped; outside the scene nothing is taken.
+    void registerDropTarget();
+    bool insideScene(wxPoint at) const;
+    wxDragResult dragEffect(wxPoint at) const;
+    bool dropData(wxPoint at, const wxDataObject& data);
     // The scene in model pixels, drawn by the document (and its context) into the canvas.
     void drawScene();
     // Draws the part of the window within `area` (window pixels) onto `dc`.
@@ -57,6 +69,4 @@ private:
     GDIBImage m_canvas;
     std::unique_ptr<GBitmapDC> m_canvasDC;
     POINT m_lastPoint{0, 0}; // in model pixels
-
-    wxDECLARE_EVENT_TABLE();
 };

@@ -3,6 +3,9 @@
 #include "Classes/GModuleLoader.h"
 #include "Errors/GException.h"
 #include "Files/FileFind.h"
+#include "win/MessageBox.h"
+
+#include <wx/msgdlg.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -42,5 +45,58 @@ HMODULE GWinApp::load_external_module(const char* path) {
         e->GetErrorMessage(message, sizeof message);
         std::fprintf(stderr, "%s: %s\n", path, message);
         return nullptr;
+    }
+}
+
+void GWinApp::InstallMessageBoxes() {
+    MessageBoxHandler previous = SetMessageBoxHandler(
+        [](HWND, const char* text, const char* caption, UINT type) { return DoMessageBox(text, caption, type); });
+    if (previous)
+        SetMessageBoxHandler(std::move(previous));
+}
+
+int GWinApp::DoMessageBox(const char* text, const char* caption, UINT type) {
+    long style = 0;
+    switch (type & MB_TYPEMASK) {
+    case MB_OKCANCEL:
+        style = wxOK | wxCANCEL;
+        break;
+    case MB_YESNOCANCEL:
+        style = wxYES_NO | wxCANCEL;
+        break;
+    case MB_YESNO:
+        style = wxYES_NO;
+        break;
+    default:
+        style = wxOK;
+        break;
+    }
+    switch (type & MB_ICONMASK) {
+    case MB_ICONSTOP:
+        style |= wxICON_ERROR;
+        break;
+    case MB_ICONQUESTION:
+        style |= wxICON_QUESTION;
+        break;
+    case MB_ICONEXCLAMATION:
+        style |= wxICON_WARNING;
+        break;
+    default:
+        style |= wxICON_INFORMATION;
+        break;
+    }
+    if ((type & MB_DEFMASK) == MB_DEFBUTTON2)
+        style |= (style & wxYES_NO) != 0 ? wxNO_DEFAULT : wxCANCEL_DEFAULT;
+    wxMessageDialog dialog(wxTheApp != nullptr ? wxTheApp->GetTopWindow() : nullptr, wxString::FromUTF8(text),
+                           wxString::FromUTF8(caption), style);
+    switch (dialog.ShowModal()) {
+    case wxID_YES:
+        return IDYES;
+    case wxID_NO:
+        return IDNO;
+    case wxID_CANCEL:
+        return IDCANCEL;
+    default:
+        return IDOK;
     }
 }

@@ -20,6 +20,11 @@ public:
     // Loads one module and returns its handle; null when it cannot be loaded (the reason goes to standard error).
     virtual HMODULE load_external_module(const char* path);
 
+    // Message boxes shown as the framework's dialogs, unless a handler (a test's) is installed already.
+    static void InstallMessageBoxes();
+    // The dialog of a message box; the id of the button chosen.
+    static int DoMessageBox(const char* text, const char* caption, UINT type);
+
 private:
     std::vector<HMODULE> m_modules; // unloaded, newest first, when the application goes
 };

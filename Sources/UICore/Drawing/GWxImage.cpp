@@ -1,0 +1,42 @@
+#include "Drawing/GWxImage.h"
+
+#include "Imaging/GAbstractDIBImage.h"
+
+#include <vector>
+
+wxImage GWxImage::FromDIB(const GAbstractDIBImage& image) {
+    const int width = image.get_width();
+    const int height = image.get_height();
+    wxImage picture(width, height, false);
+    picture.SetAlpha();
+    unsigned char* rgb = picture.GetData();
+    unsigned char* alpha = picture.GetAlpha();
+    std::vector<DWORD> row(static_cast<std::size_t>(width));
+    for (int y = 0; y < height; ++y) {
+        image.get_hline(row.data(), 0, y, width);
+        for (const DWORD pixel : row) {
+            *rgb++ = static_cast<unsigned char>(pixel >> 16);
+            *rgb++ = static_cast<unsigned char>(pixel >> 8);
+            *rgb++ = static_cast<unsigned char>(pixel);
+            *alpha++ = static_cast<unsigned char>(pixel >> 24);
+        }
+    }
+    return picture;
+}
+
+void GWxImage::ToDIB(const wxImage& picture, GAbstractDIBImage& target) {
+    const int width = picture.GetWidth();
+    const int height = picture.GetHeight();
+    target.resize(width, height);
+    const unsigned char* rgb = picture.GetData();
+    const unsigned char* alpha = picture.HasAlpha() ? picture.GetAlpha() : nullptr;
+    std::vector<DWORD> row(static_cast<std::size_t>(width));
+    for (int y = 0; y < height; ++y) {
+        for (DWORD& pixel : row) {
+            const DWORD a = alpha != nullptr ? *alpha++ : 0xFF;
+            pixel = (a << 24) | (DWORD{rgb[0]} << 16) | (DWORD{rgb[1]} << 8) | rgb[2];
+            rgb += 3;
+        }
+        target.put_hline(row.data(), 0, y, width);
+    }
+}

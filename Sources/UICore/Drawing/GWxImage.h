@@ -1,0 +1,15 @@
+#pragma once
+// GWxImage: the framework's images made from this system's images (32-bit pixels 0xAARRGGBB) and back, for the
+// clipboard, drag and drop and the screen.
+
+#include <wx/image.h>
+
+class GAbstractDIBImage;
+
+class GWxImage {
+public:
+    // The picture with its alpha channel.
+    static wxImage FromDIB(const GAbstractDIBImage& image);
+    // The target resized to the picture and filled with it; pixels are opaque where the picture has no alpha.
+    static void ToDIB(const wxImage& picture, GAbstractDIBImage& target);
+};
