@@ -169,7 +169,7 @@ int EditCommand(const Arguments& args, std::ostream& out) {
     }
     EditSession session(out);
     GKorvaneDoc& document = session.document();
-    if (!document.OnOpenDocument(args[0]))
+    if (!GKorvaneDoc::IsSceneFile(args[0]) || !document.OnOpenDocument(args[0]))
         throw std::runtime_error("'" + args[0] + "' cannot be opened as a scene");
     for (std::size_t at = 0; at < operations.size();) {
         const auto step = steps().find(operations[at++]);

@@ -4,8 +4,6 @@
 #include "Clipboard/GModelRecords.h"
 #include "Drawing/GWxImage.h"
 
-#include <wx/mstream.h>
-
 #include <atomic>
 #include <cstring>
 #include <mutex>
@@ -22,15 +20,6 @@ std::map<std::uint64_t, const GKorvaneBaseDataSource*>& sources() {
 std::uint64_t newToken() {
     static std::atomic<std::uint64_t> next{1};
     return next++;
-}
-
-std::vector<BYTE> png(GCompoundModel& model) {
-    wxMemoryOutputStream out;
-    if (!GWxImage::FromDIB(model.getCombinedImage()).SaveFile(out, wxBITMAP_TYPE_PNG))
-        return {};
-    std::vector<BYTE> bytes(out.GetSize());
-    out.CopyTo(bytes.data(), bytes.size());
-    return bytes;
 }
 
 } // namespace
@@ -134,7 +123,7 @@ std::vector<BYTE> GKorvaneBaseDataSource::render(const wxDataFormat& format) con
     } else if (format == GKorvaneClipboard::PictureFormat()) {
         const std::vector<GKorvaneClipboardList::Item> items = allModels();
         if (!items.empty() && items.front().model != nullptr)
-            bytes = png(*items.front().model);
+            bytes = GWxImage::EncodePng(items.front().model->getCombinedImage());
     }
     return bytes;
 }

@@ -8,7 +8,6 @@
 #include "Text/UIStringTable.h"
 
 #include <wx/filename.h>
-#include <wx/mstream.h>
 
 void GKorvaneDataObjectIterator::ModelDeleter::operator()(GCompoundModel* model) const {
     if (model != nullptr)
@@ -56,6 +55,7 @@ void GKorvaneDataObjectIterator::addModels(const GDataOffer& data, bool inMemory
 
 GKorvaneDataObjectIterator& GKorvaneDataObjectIterator::operator++() {
     m_read.reset();
+    m_taken = false;
     if (m_current < m_objects.size())
         ++m_current;
     return *this;
@@ -75,7 +75,7 @@ GCompoundModel* GKorvaneDataObjectIterator::model() {
     const Object& object = m_objects[m_current];
     if (object.kind == Live)
         return object.live;
-    if (!m_read)
+    if (!m_read && !m_taken)
         m_read.reset(load(object));
     return m_read.get();
 }
@@ -87,23 +87,19 @@ GCompoundModel* GKorvaneDataObjectIterator::detachedModel() {
     if (object.kind == Live)
         return object.live != nullptr ? new GCompoundModel(*object.live) : nullptr;
     model();
+    m_taken = true;
     return m_read.release();
 }
 
 GCompoundModel* GKorvaneDataObjectIterator::load(const Object& object) const {
     if (object.kind == Record)
         return m_records->read(object.index);
-    wxImage picture;
     auto* model = new GCompoundModel(0, 0);
     if (object.kind == Picture) {
-        wxMemoryInputStream in(m_picture.data(), m_picture.size());
-        if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr)
-            wxImage::AddHandler(new wxPNGHandler);
-        if (!picture.LoadFile(in, wxBITMAP_TYPE_PNG)) {
+        if (!GWxImage::DecodePng(m_picture, model->getModifiableImage())) {
             model->destroyThis();
             return nullptr;
         }
-        GWxImage::ToDIB(picture, model->getModifiableImage());
         model->invalidate();
         model->setName(GString(GetUIModule(), IDS_LAYER));
         return model;

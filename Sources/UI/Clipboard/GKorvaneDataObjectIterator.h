@@ -22,7 +22,7 @@ public:
     explicit operator bool() const { return m_current < m_objects.size(); }
     GKorvaneDataObjectIterator& operator++();
     GCompoundModel::Type type() const;
-    // The current model, owned by the iterator or the sender; null when it cannot be read.
+    // The current model, owned by the iterator or the sender; null when it cannot be read or was taken.
     GCompoundModel* model();
     // A model the caller takes over: a copy of a live model, or the one read.
     GCompoundModel* detachedModel();
@@ -50,4 +50,5 @@ private:
     std::vector<BYTE> m_picture;
     std::vector<wxString> m_files;
     std::unique_ptr<GCompoundModel, ModelDeleter> m_read; // the current object's model, while not taken
+    bool m_taken = false;                                 // the current object's model went to the caller
 };

@@ -92,6 +92,8 @@ class GKorvaneDoc : public wxDocument, public GObject, public GCallbackReceiver 
 
     // Unsaved changes: asks whether to save them first (through the program's message box); false to stop.
     bool OnSaveModified() override;
+    // Asks for a scene file name and saves under it.
+    bool SaveAs() override;
     bool OnNewDocument() override;
     bool OnOpenDocument(const wxString& path) override;
     bool OnSaveDocument(const wxString& path) override;

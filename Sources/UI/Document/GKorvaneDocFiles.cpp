@@ -78,13 +78,38 @@ bool GKorvaneDoc::OnNewDocument() {
 }
 
 bool GKorvaneDoc::OnOpenDocument(const wxString& path) {
+    // Scenes and pictures both open: a picture becomes the background of a new scene, named after it, that is
+    // saved as a scene beside it.
+    ImageReaderWriterList formats;
+    GDIBReaderWriter::GetAllInfo(formats, GDIBReaderWriter::CanRead, 0);
     auto* model = new GCompoundModel(0, 0);
-    if (!LoadModel(path.utf8_str(), model, nullptr, nullptr)) {
+    int index = -1;
+    if (!LoadModel(path.utf8_str(), model, &formats, &index)) {
         model->destroyThis();
         return false;
     }
     setModel(model);
-    SetFilename(path, true);
+    const bool scene = index == 0;
+    wxFileName name(path);
+    if (!scene)
+        name.SetExt("kor");
+    SetFilename(name.GetFullPath(), true);
+    SetDocumentSaved(scene);
+    return true;
+}
+
+bool GKorvaneDoc::SaveAs() {
+    GString name(GetFilename().utf8_str());
+    if (!GKorvaneDocManager::PromptFileName(name, false, "Save As", GKorvaneDocManager::FileTypeScene))
+        return false;
+    wxFileName path(wxString::FromUTF8(name));
+    if (!path.HasExt())
+        path.SetExt("kor");
+    if (!OnSaveDocument(path.GetFullPath()))
+        return false;
+    SetTitle(path.GetName());
+    if (wxDocManager* manager = GetDocumentManager())
+        manager->AddFileToHistory(path.GetFullPath());
     return true;
 }
 

@@ -1,5 +1,9 @@
 #include "Document/GKorvaneDocManager.h"
 
+#include "Dialogs/GFileDialog.h"
+
+#include <wx/app.h>
+
 void GKorvaneDocManager::GetReaderWriterList(bool reading, FileType type, ImageReaderWriterList& list) {
     list.GCollection::empty();
     GDIBReaderWriter::GetAllInfo(list, reading ? GDIBReaderWriter::CanRead : GDIBReaderWriter::CanWrite, 0);
@@ -11,4 +15,45 @@ void GKorvaneDocManager::GetReaderWriterList(bool reading, FileType type, ImageR
     } else {
         list.free(list.at(0));
     }
+}
+
+GString GKorvaneDocManager::BuildFilter(const ImageReaderWriterList& list) {
+    GString all;
+    GString each;
+    for (int i = 0; i < list.getCount(); ++i) {
+        ImageFileFilter filter;
+        list.at(i)->file_name_filter(filter);
+        if (filter.isEmpty())
+            continue;
+        all += (all.isEmpty() ? "" : ";") + filter.get_patterns();
+        each += filter;
+    }
+    GString filter = list.getCount() > 1 ? "All Formats|" + all + "|" + each : each;
+    return filter.isEmpty() ? GString("All Files|*") : GString(filter, filter.length() - 1); // no closing "|"
+}
+
+bool GKorvaneDocManager::PromptFileName(GString& name, bool open, const char* title, FileType type) {
+    ImageReaderWriterList formats;
+    if (open && type == FileTypeScene) // pictures open too, as the background of a new scene
+        GDIBReaderWriter::GetAllInfo(formats, GDIBReaderWriter::CanRead, 0);
+    else
+        GetReaderWriterList(open, type, formats);
+    GFileDialog dialog(open, BuildFilter(formats), open ? wxFD_FILE_MUST_EXIST : wxFD_OVERWRITE_PROMPT,
+                       wxTheApp->GetTopWindow());
+    dialog.SetTitle(title);
+    dialog.SetRegistryKey(GString::Format("%s%i", open ? "OpenImages" : "SaveImages", static_cast<int>(type)));
+    dialog.SetPathName(name);
+    if (dialog.DoModal() != 1)
+        return false;
+    name = dialog.GetPathName();
+    return true;
+}
+
+wxDocTemplate* GKorvaneDocManager::SelectDocumentPath(wxDocTemplate** templates, int count, wxString& path, long,
+                                                      bool save) {
+    GString name;
+    if (templates == nullptr || count < 1 || !PromptFileName(name, !save, save ? "Save As" : "Open", FileTypeScene))
+        return nullptr;
+    path = wxString::FromUTF8(name);
+    return templates[0];
 }

@@ -1,5 +1,7 @@
 #include "Document/GKorvaneDocTemplate.h"
 
+#include "Document/GKorvaneDocManager.h"
+
 #include <wx/filename.h>
 
 GKorvaneDocTemplate::GKorvaneDocTemplate(wxDocManager* manager, wxClassInfo* documentClass, wxClassInfo* viewClass)
@@ -11,5 +13,16 @@ bool GKorvaneDocTemplate::MatchDocType(const wxString& path) const {
 }
 
 bool GKorvaneDocTemplate::FileMatchesTemplate(const wxString& path) {
-    return MatchDocType(path);
+    if (MatchDocType(path))
+        return true;
+    ImageReaderWriterList formats;
+    GKorvaneDocManager::GetReaderWriterList(true, GKorvaneDocManager::FileTypeImages, formats);
+    const GFile file(wxFileName(path).GetFullName().utf8_str());
+    for (int i = 0; i < formats.getCount(); ++i) {
+        ImageFileFilter filter;
+        formats.at(i)->file_name_filter(filter);
+        if (GDIBReaderWriter::CompareExtensions(file, filter))
+            return true;
+    }
+    return false;
 }

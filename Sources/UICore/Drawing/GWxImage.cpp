@@ -2,7 +2,18 @@
 
 #include "Imaging/GAbstractDIBImage.h"
 
+#include <wx/mstream.h>
+
 #include <vector>
+
+namespace {
+
+void addPngHandler() {
+    if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr)
+        wxImage::AddHandler(new wxPNGHandler);
+}
+
+} // namespace
 
 wxImage GWxImage::FromDIB(const GAbstractDIBImage& image) {
     const int width = image.get_width();
@@ -39,4 +50,24 @@ void GWxImage::ToDIB(const wxImage& picture, GAbstractDIBImage& target) {
         }
         target.put_hline(row.data(), 0, y, width);
     }
+}
+
+std::vector<unsigned char> GWxImage::EncodePng(const GAbstractDIBImage& image) {
+    addPngHandler();
+    wxMemoryOutputStream out;
+    if (!FromDIB(image).SaveFile(out, wxBITMAP_TYPE_PNG))
+        return {};
+    std::vector<unsigned char> bytes(out.GetSize());
+    out.CopyTo(bytes.data(), bytes.size());
+    return bytes;
+}
+
+bool GWxImage::DecodePng(const std::vector<unsigned char>& bytes, GAbstractDIBImage& target) {
+    addPngHandler();
+    wxMemoryInputStream in(bytes.data(), bytes.size());
+    wxImage picture;
+    if (bytes.empty() || !picture.LoadFile(in, wxBITMAP_TYPE_PNG))
+        return false;
+    ToDIB(picture, target);
+    return true;
 }

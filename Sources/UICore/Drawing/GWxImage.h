@@ -4,6 +4,8 @@
 
 #include <wx/image.h>
 
+#include <vector>
+
 class GAbstractDIBImage;
 
 class GWxImage {
@@ -12,4 +14,8 @@ public:
     static wxImage FromDIB(const GAbstractDIBImage& image);
     // The target resized to the picture and filled with it; pixels are opaque where the picture has no alpha.
     static void ToDIB(const wxImage& picture, GAbstractDIBImage& target);
+    // The image as PNG bytes (empty when it cannot be encoded), and PNG bytes into the target (false when they are
+    // no PNG picture; the target is then unchanged).
+    static std::vector<unsigned char> EncodePng(const GAbstractDIBImage& image);
+    static bool DecodePng(const std::vector<unsigned char>& bytes, GAbstractDIBImage& target);
 };
