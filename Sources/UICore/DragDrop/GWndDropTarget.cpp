@@ -50,14 +50,11 @@ wxDragResult GWndDropTarget::OnDragOver(wxCoord x, wxCoord y, wxDragResult sugge
 }
 
 wxDragResult GWndDropTarget::OnData(wxCoord x, wxCoord y, wxDragResult suggested) {
-    if (!m_handlers.drop)
-        return wxDragNone;
     // A drag from this program hands over its own data object, with every format it has.
     if (const wxDataObject* own = GMoverDropSource::CurrentData())
-        return m_handlers.drop({x, y}, *own) ? suggested : wxDragNone;
+        return drop({x, y}, *own) ? suggested : wxDragNone;
     if (!GetData())
         return wxDragNone;
-    const wxDataFormat received = m_received->GetReceivedFormat();
-    const wxDataObject* data = m_received->GetObject(received);
-    return data != nullptr && m_handlers.drop({x, y}, *data) ? suggested : wxDragNone;
+    const wxDataObject* data = m_received->GetObject(m_received->GetReceivedFormat());
+    return data != nullptr && drop({x, y}, *data) ? suggested : wxDragNone;
 }

@@ -23,6 +23,9 @@ public:
     // Gives the window this target.
     void Register(wxWindow* window);
 
+    // What a drop of the data at the point does: false when the window took nothing.
+    bool drop(wxPoint at, const wxDataObject& data) const { return m_handlers.drop && m_handlers.drop(at, data); }
+
     wxDragResult OnEnter(wxCoord x, wxCoord y, wxDragResult suggested) override;
     wxDragResult OnDragOver(wxCoord x, wxCoord y, wxDragResult suggested) override;
     wxDragResult OnData(wxCoord x, wxCoord y, wxDragResult suggested) override;

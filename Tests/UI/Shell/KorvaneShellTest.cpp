@@ -1,0 +1,260 @@
+// The program driven as a person drives it: pictures opened, objects pasted and dropped in, clicked, deleted,
+// undone and redone through the menu commands, zoomed, saved and reopened; the menus as the settings make them;
+// the question before unsaved changes are dropped; pictures of the main window's states for the eye.
+
+#include "Application/GKorvaneApp.h"
+#include "Clipboard/GKorvaneDataSource.h"
+#include "Document/GKorvaneDoc.h"
+#include "DragDrop/GWndDropTarget.h"
+#include "Drawing/GWxImage.h"
+#include "Framework/GEventCmdUI.h"
+#include "Shell/GKorvaneUserInterface.h"
+#include "Shell/GMainFrame.h"
+#include "Shell/GSelectObjectTypeDialog.h"
+#include "UI/Document/DocumentTesting.h"
+#include "Views/GKorvaneView.h"
+
+#include <gtest/gtest.h>
+
+#include <wx/clipbrd.h>
+#include <wx/filename.h>
+#include <wx/menu.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+void writePicture(const char* path, int width, int height, DWORD pixel) {
+    GSprite picture(width, height);
+    picture.full_fill(pixel);
+    const std::vector<unsigned char> png = GWxImage::EncodePng(picture);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), png.size());
+}
+
+wxFrame* frame() {
+    return dynamic_cast<wxFrame*>(wxTheApp->GetTopWindow());
+}
+
+GKorvaneDoc* document() {
+    return GKorvaneDoc::GetActiveDocument();
+}
+
+GKorvaneView* view() {
+    return GKorvaneDoc::GetActiveView();
+}
+
+int menuIdOf(const char* className) {
+    const GEditorContext* context = GKorvaneApp::Get()->findContextByName(className);
+    EXPECT_NE(context, nullptr) << className;
+    return context != nullptr ? GKorvaneApp::MenuIdOf(context->getCommandID()) : 0;
+}
+
+// The menu command as the menu bar or a key sends it to the main window.
+void command(int id) {
+    wxCommandEvent event(wxEVT_MENU, id);
+    event.SetEventObject(frame());
+    frame()->GetEventHandler()->ProcessEvent(event);
+    wxYield();
+}
+
+void command(const char* className) {
+    command(menuIdOf(className));
+}
+
+bool enabled(const char* className) {
+    return GCommandEnabled(*frame(), menuIdOf(className));
+}
+
+// A click of the left button at a point of the scene.
+void click(POINT model) {
+    view()->LPtoDP(model);
+    for (const wxEventType type : {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP}) {
+        wxMouseEvent event(type);
+        event.SetPosition(wxPoint(model.x, model.y));
+        event.SetEventObject(view());
+        event.m_leftDown = type == wxEVT_LEFT_DOWN;
+        view()->GetEventHandler()->ProcessEvent(event);
+    }
+    wxYield();
+}
+
+bool drop(POINT model, const wxDataObject& data) {
+    view()->LPtoDP(model);
+    const bool taken = static_cast<GWndDropTarget*>(view()->GetDropTarget())->drop({model.x, model.y}, data);
+    wxYield();
+    return taken;
+}
+
+// Opens the file as the document, dropping the present one without asking.
+void open(const char* path) {
+    document()->Modify(false);
+    ASSERT_NE(wxDocManager::GetDocumentManager()->CreateDocument(path, wxDOC_SILENT), nullptr) << path;
+    wxYield();
+}
+
+std::vector<std::string> childNames() {
+    std::vector<std::string> names;
+    const GCompoundModel* root = document()->getModel();
+    for (int i = 0; i < root->getChildCount(); ++i)
+        names.emplace_back(static_cast<const char*>(root->getChild(i)->getName()));
+    return names;
+}
+
+// Answers the question of a picture's use while it lives.
+class AnswerPictureType {
+public:
+    explicit AnswerPictureType(GCompoundModel::Type answer) {
+        GSelectObjectTypeDialog::SetAnswerHandler([answer](GCompoundModel::Type) { return answer; });
+    }
+    ~AnswerPictureType() { GSelectObjectTypeDialog::SetAnswerHandler({}); }
+};
+
+// A picture file of one colour dropped from the file manager as an object.
+bool dropPictureFile(const char* name, int width, int height, DWORD pixel, POINT at) {
+    const AnswerPictureType asObject(GCompoundModel::TypeObject);
+    writePicture(name, width, height, pixel);
+    wxFileDataObject files;
+    files.AddFile(std::filesystem::absolute(name).string());
+    return drop(at, files);
+}
+
+void saveScreenshot(const char* name) {
+    const auto* face = dynamic_cast<GKorvaneUserInterface*>(document()->GetFirstView());
+    ASSERT_NE(face, nullptr);
+    std::filesystem::create_directories(KORVANE_SCREENSHOTS);
+    EXPECT_TRUE(face->renderImage().SaveFile(std::string(KORVANE_SCREENSHOTS) + "/" + name, wxBITMAP_TYPE_PNG));
+}
+
+} // namespace
+
+TEST(KorvaneShell, APersonComposesSavesAndReopensAScene) {
+    writePicture("beach.png", 200, 120, 0xFF3080C0);
+    writePicture("ball.png", 20, 20, 0xFFE02020);
+    writePicture("boat.png", 30, 10, 0xFF20A040);
+    open("beach.png");
+    ASSERT_EQ(document()->getModel()->get_width(), 200);
+    EXPECT_EQ(wxFileName(document()->GetFilename()).GetFullName(), "beach.kor") << "a picture is saved as a scene";
+    EXPECT_FALSE(enabled("UndoImageCommand"));
+
+    // A picture pasted from another program, and one dropped from the file manager, both as objects.
+    const AnswerPictureType asObjects(GCompoundModel::TypeObject);
+    {
+        GSprite pixels(20, 20);
+        pixels.full_fill(0xFFE02020);
+        auto* picture = new wxCustomDataObject(wxDataFormat("image/png"));
+        const std::vector<unsigned char> png = GWxImage::EncodePng(pixels);
+        picture->SetData(png.size(), png.data());
+        ASSERT_TRUE(wxTheClipboard->Open());
+        wxTheClipboard->SetData(picture);
+        wxTheClipboard->Close();
+    }
+    ASSERT_TRUE(enabled("PasteImageCommand"));
+    command("PasteImageCommand");
+    ASSERT_EQ(childNames(), std::vector<std::string>{"Layer"});
+    wxFileDataObject files;
+    files.AddFile(std::filesystem::absolute("boat.png").string());
+    ASSERT_TRUE(drop({150, 90}, files));
+    ASSERT_EQ(childNames(), (std::vector<std::string>{"Layer", "boat"}));
+    const GCompoundModel* boat = document()->getModel()->getChild(1);
+    EXPECT_EQ(boat->getOrigin().x, 135) << "centred where it was dropped";
+    EXPECT_EQ(boat->getOrigin().y, 85);
+
+    // A click on the pasted object selects it and brings it to the top; Delete removes it.
+    const GCompoundModel* pasted = document()->getModel()->getChild(0);
+    click({pasted->getOrigin().x + 5, pasted->getOrigin().y + 5});
+    EXPECT_EQ(document()->getSelectedModel(), pasted);
+    EXPECT_EQ(childNames(), (std::vector<std::string>{"boat", "Layer"}));
+    saveScreenshot("selected-object.png");
+    command("DeleteImageCommand");
+    EXPECT_EQ(childNames(), std::vector<std::string>{"boat"});
+
+    // Each step undone and done again.
+    command("UndoImageCommand");
+    EXPECT_EQ(childNames(), (std::vector<std::string>{"boat", "Layer"}));
+    command("UndoImageCommand");
+    EXPECT_EQ(childNames(), (std::vector<std::string>{"Layer", "boat"}));
+    command("RedoImageCommand");
+    command("RedoImageCommand");
+    EXPECT_EQ(childNames(), std::vector<std::string>{"boat"});
+    EXPECT_FALSE(enabled("RedoImageCommand"));
+
+    // Zoom in and back.
+    command(wxID_ZOOM_IN);
+    EXPECT_EQ(view()->getZoom(), GViewZoom(2, 1));
+    command(wxID_ZOOM_100);
+    EXPECT_EQ(view()->getZoom(), GViewZoom(1, 1));
+
+    // Saved, closed, reopened unchanged.
+    const GSprite before = document()->getModel()->getCombinedImage();
+    ASSERT_TRUE(document()->OnSaveDocument("composed.kor"));
+    EXPECT_FALSE(document()->IsModified());
+    open("composed.kor");
+    EXPECT_EQ(childNames(), std::vector<std::string>{"boat"});
+    const GSprite& after = document()->getModel()->getCombinedImage();
+    ASSERT_EQ(after.get_width(), before.get_width());
+    for (int y = 0; y < before.get_height(); ++y)
+        for (int x = 0; x < before.get_width(); ++x)
+            ASSERT_EQ(after.get_pixel(x, y), before.get_pixel(x, y)) << x << ", " << y;
+}
+
+TEST(KorvaneShell, CopiedObjectsPasteAsCopiesAndCutIsOneStep) {
+    writePicture("sky.png", 100, 80, 0xFF8090A0);
+    open("sky.png");
+    ASSERT_TRUE(dropPictureFile("kite.png", 10, 10, 0xFFFFC000, {20, 20}));
+    command("CopyImageCommand");
+    command("PasteImageCommand"); // models of this program paste without asking
+    ASSERT_EQ(childNames(), (std::vector<std::string>{"kite", "kite"}));
+    EXPECT_NE(document()->getModel()->getChild(0), document()->getModel()->getChild(1));
+    command("CutImageCommand");
+    EXPECT_EQ(childNames(), std::vector<std::string>{"kite"});
+    command("UndoImageCommand");
+    EXPECT_EQ(childNames(), (std::vector<std::string>{"kite", "kite"}));
+    // A drop outside the scene takes nothing.
+    wxFileDataObject files;
+    files.AddFile(std::filesystem::absolute("kite.png").string());
+    EXPECT_FALSE(drop({500, 500}, files));
+}
+
+TEST(KorvaneShell, MenusComeFromTheSettingsAndShowTheContexts) {
+    wxMenuBar* bar = frame()->GetMenuBar();
+    ASSERT_NE(bar, nullptr);
+    ASSERT_GE(bar->GetMenuCount(), 3u);
+    EXPECT_EQ(bar->GetMenuLabelText(0), "File");
+    EXPECT_EQ(bar->GetMenuLabelText(1), "Edit");
+    wxMenuItem* undo = bar->FindItem(menuIdOf("UndoImageCommand"));
+    ASSERT_NE(undo, nullptr);
+    wxUpdateUIEvent update(undo->GetId());
+    frame()->GetEventHandler()->ProcessEvent(update);
+    EXPECT_EQ(update.GetText(), "&Undo\tCtrl+Z");
+    EXPECT_NE(bar->FindItem(wxID_OPEN), nullptr);
+    const std::unique_ptr<wxMenu> object(GMainFrame::buildMenu("Menus\\Object"));
+    EXPECT_NE(object->FindItem(menuIdOf("DeleteImageCommand")), nullptr);
+    const std::unique_ptr<wxMenu> background(GMainFrame::buildMenu("Menus\\Background"));
+    EXPECT_EQ(background->FindItem(menuIdOf("DeleteImageCommand")), nullptr);
+    EXPECT_EQ(GMainFrame::findContextByID(GKorvaneApp::LastContextCommand + 1), nullptr);
+}
+
+TEST(KorvaneShell, UnsavedChangesAreNeverDroppedWithoutAsking) {
+    writePicture("field.png", 40, 30, 0xFF40A040);
+    open("field.png");
+    ASSERT_TRUE(dropPictureFile("cow.png", 6, 4, 0xFF000000, {10, 10}));
+    ASSERT_TRUE(document()->IsModified());
+    const GKorvaneDoc* modified = document();
+    {
+        const MessageBoxAnswers cancel(IDCANCEL);
+        command("NewImageCommand");
+        ASSERT_EQ(cancel.asked.size(), 1u);
+        EXPECT_NE(cancel.asked[0].find("save the changes"), std::string::npos);
+        EXPECT_EQ(document(), modified);
+        EXPECT_EQ(childNames(), std::vector<std::string>{"cow"});
+    }
+    const MessageBoxAnswers dropThem(IDNO);
+    command("NewImageCommand");
+    EXPECT_EQ(dropThem.asked.size(), 1u);
+    EXPECT_EQ(document()->getModel()->getChildCount(), 0);
+    EXPECT_EQ(document()->getModel()->get_width(), GKorvaneDoc::DefaultModelSize.cx);
+    saveScreenshot("empty-scene.png");
+}

@@ -1,0 +1,52 @@
+// The main of the window tests: the real application starts (main window, document, view) on the display that
+// xvfb-run provides, and the tests run inside its event loop, driving it with commands, clicks and drops as a
+// person would. Settings come from the shipped defaults into a store of the run's own, in a temporary folder.
+
+#include "Application/GKorvaneApp.h"
+#include "Support/TempDirectory.h"
+#include "Text/CoreStringTable.h"
+#include "Text/UIStringTable.h"
+
+#include <gtest/gtest.h>
+
+#include <wx/window.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+int testsResult = 1;
+
+class ShellTestProgram : public GKorvaneApp {
+public:
+    bool OnInit() override {
+        AddCoreStringLoader();
+        AddUIStringLoader();
+        if (!GKorvaneApp::OnInit())
+            return false;
+        CallAfter([this] {
+            testsResult = RUN_ALL_TESTS();
+            GetTopWindow()->Close(true);
+        });
+        return true;
+    }
+};
+
+} // namespace
+
+wxIMPLEMENT_APP_NO_MAIN(ShellTestProgram);
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    TempDirectory workFolder;
+    std::filesystem::current_path(workFolder.path());
+    setenv("KORVANE_REGISTRY", (workFolder.path() / "settings.reg").c_str(), 1);
+    setenv("KORVANE_REGISTRY_DEFAULTS", KORVANE_DEFAULT_SETTINGS, 1);
+    wxApp::SetInitializerFunction(wxCreateApp);
+    wxApp::SetInstance(wxCreateApp());
+    int programArgc = 1;
+    const int status = wxEntry(programArgc, argv);
+    std::filesystem::current_path("/");
+    return status != 0 ? status : testsResult;
+}
