@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs Korvane.
-#   ./korvane.sh [args...]   build, then run the main program (for now the kortool command) with the arguments
+#   ./korvane.sh [args...]   build, then run the desktop program korvane with the arguments (a file to open)
 #   ./korvane.sh test        build, then run every test
 #   ./korvane.sh bench       build, then run the benchmarks (with OpenCV beside the image functions)
 set -euo pipefail
@@ -49,6 +49,6 @@ elif [ "${1:-}" = "bench" ]; then
     "$BUILD_DIR/bin/KorvaneIplBench" "$@"
     "$BUILD_DIR/bin/KorvaneFormatsBench" "$@"
 else
-    # Until the application exists, the main job is the command-line tool.
-    exec "$BUILD_DIR/bin/kortool" "$@"
+    # The desktop program; without a display it says so and exits non-zero (kortool works on files without one).
+    exec "$BUILD_DIR/bin/korvane" "$@"
 fi
