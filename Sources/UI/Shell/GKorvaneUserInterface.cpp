@@ -1,6 +1,9 @@
 #include "Shell/GKorvaneUserInterface.h"
 
+#include "Application/GKorvaneApp.h"
+#include "Controls/GBitmapButton.h"
 #include "Document/GKorvaneDoc.h"
+#include "Shell/GButtonArt.h"
 #include "Shell/GSkin.h"
 #include "Views/GKorvaneView.h"
 
@@ -27,6 +30,12 @@ constexpr RECT Areas[] = {
     {470, 452, 600, 473}, // spare
 };
 
+// The form's buttons, each named after the context it selects, in a row above the palette.
+constexpr const char* ButtonNames[] = {"NewImageCommand", "UndoImageCommand", "RedoImageCommand", "PanImageContext",
+                                       "SelectBackgroundCommand"};
+constexpr POINT FirstButton{620, 8};
+constexpr int ButtonStep = GButtonArt::Size + 4;
+
 } // namespace
 
 void GKorvaneUserInterface::getAreaRect(AreaType type, RECT& rect) {
@@ -51,6 +60,7 @@ bool GKorvaneUserInterface::OnCreate(wxDocument* document, long) {
     });
     m_view = new GKorvaneView(m_form, dynamic_cast<GKorvaneDoc*>(document));
     addAreaControl(AreaMainView, m_view);
+    addButtons();
     frame->Layout();
     return true;
 }
@@ -67,6 +77,23 @@ bool GKorvaneUserInterface::OnClose(bool deleteWindow) {
 
 void GKorvaneUserInterface::OnDraw(wxDC*) {}
 
+void GKorvaneUserInterface::addButtons() {
+    const GKorvaneApp* app = GKorvaneApp::Get();
+    int x = FirstButton.x;
+    for (const char* name : ButtonNames) {
+        // A button whose context exists runs it; one without keeps an id of its own and does nothing.
+        const GEditorContext* context = app != nullptr ? app->findContextByName(name) : nullptr;
+        const int id = context != nullptr ? GKorvaneApp::MenuIdOf(context->getCommandID()) : wxID_ANY;
+        auto* button = new GBitmapButton(m_form, id, wxPoint(x, FirstButton.y));
+        button->LoadButton(name, GButtonArt::Button);
+        if (context != nullptr)
+            button->SetToolTip(wxString::FromUTF8(context->getContextString(GEditorContext::Prompt)));
+        else
+            button->Disable();
+        x += ButtonStep;
+    }
+}
+
 void GKorvaneUserInterface::addAreaControl(AreaType type, wxWindow* window) {
     RECT rect{};
     getAreaRect(type, rect);
@@ -80,6 +107,10 @@ wxImage GKorvaneUserInterface::renderImage() const {
         dc.DrawBitmap(GSkin::Bitmap(), 0, 0);
         if (m_view != nullptr)
             dc.DrawBitmap(wxBitmap(m_view->renderImage()), m_view->GetPosition());
+        for (const wxWindow* child : m_form->GetChildren())
+            if (const auto* button = dynamic_cast<const GBitmapButton*>(child))
+                dc.DrawBitmap(button->IsEnabled() ? button->GetBitmap() : button->GetBitmapDisabled(),
+                              button->GetPosition(), true);
     }
     return picture.ConvertToImage();
 }

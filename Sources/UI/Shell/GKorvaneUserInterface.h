@@ -42,6 +42,9 @@ public:
     wxImage renderImage() const;
 
 private:
+    // The buttons of the form, bound to the contexts they name.
+    void addButtons();
+
     wxPanel* m_form = nullptr;
     GKorvaneView* m_view = nullptr;
 

@@ -85,6 +85,7 @@ GMainFrame::GMainFrame(wxDocManager* manager)
     SetMinSize(GetSize());
     SetMaxSize(GetSize());
     Bind(wxEVT_MENU, &GMainFrame::onContextCommand, this, FirstContext, LastContext);
+    Bind(wxEVT_BUTTON, &GMainFrame::onContextCommand, this, FirstContext, LastContext);
     Bind(wxEVT_UPDATE_UI, &GMainFrame::onUpdateContextCommand, this, FirstContext, LastContext);
     for (const int id : {wxID_ZOOM_IN, wxID_ZOOM_OUT, wxID_ZOOM_100, wxID_ZOOM_FIT}) {
         Bind(wxEVT_MENU, &GMainFrame::onZoom, this, id);

@@ -210,8 +210,17 @@ TEST(KorvaneShell, CopiedObjectsPasteAsCopiesAndCutIsOneStep) {
     EXPECT_NE(document()->getModel()->getChild(0), document()->getModel()->getChild(1));
     command("CutImageCommand");
     EXPECT_EQ(childNames(), std::vector<std::string>{"kite"});
-    command("UndoImageCommand");
+    // The form's Undo button runs the same context as the menu.
+    wxWindow* undo = wxWindow::FindWindowByName("UndoImageCommand", frame());
+    ASSERT_NE(undo, nullptr);
+    wxCommandEvent press(wxEVT_BUTTON, undo->GetId());
+    press.SetEventObject(undo);
+    undo->GetEventHandler()->ProcessEvent(press);
     EXPECT_EQ(childNames(), (std::vector<std::string>{"kite", "kite"}));
+    // A button whose context no module brings does nothing.
+    const wxWindow* background = wxWindow::FindWindowByName("SelectBackgroundCommand", frame());
+    ASSERT_NE(background, nullptr);
+    EXPECT_FALSE(background->IsEnabled());
     // A drop outside the scene takes nothing.
     wxFileDataObject files;
     files.AddFile(std::filesystem::absolute("kite.png").string());
