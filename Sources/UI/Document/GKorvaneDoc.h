@@ -112,6 +112,11 @@ class GKorvaneDoc : public wxDocument, public GObject, public GCallbackReceiver 
     // The composed scene with the selection's glow, from the off-screen buffer.
     void drawModel(HDC dc, const RECT* rect);
     void validateOffscreen(const GSprite& image);
+    // Printing: the model composed as it prints (a blank background white), and where a picture of `image`
+    // pixels lands on a page: scaled by the same factor both ways so that it fills the page in one dimension and
+    // is centred in the other, the sizes compared in inches (the screen's and the printer's pixels per inch).
+    static GSprite PrintableImage(const GCompoundModel& model);
+    static RECT PrintRect(SIZE image, SIZE screenPPI, const RECT& page, SIZE printerPPI);
     GOffscreenBuffer& getOffscreen() { return m_offscreen; }
     const GRegion& getInvalidRegion() const { return m_invalid; }
     void modelInvalidated(GCompoundModel* model, const RECT& rect);

@@ -127,3 +127,32 @@ RECT GKorvaneDoc::calculateGlobalRect(const GCompoundModel* model, const RECT& r
     }
     return offset(result, model->getGlobalOrigin(GCompoundModel::WithoutEffects));
 }
+
+GSprite GKorvaneDoc::PrintableImage(const GCompoundModel& model) {
+    GCompoundModel copy(model);
+    if (!copy.baseImageExists()) {
+        copy.getModifiableImage().full_fill(0xFFFFFFFF);
+        copy.invalidate();
+    }
+    return copy.getCombinedImage();
+}
+
+RECT GKorvaneDoc::PrintRect(SIZE image, SIZE screenPPI, const RECT& page, SIZE printerPPI) {
+    const double pageWidth = page.right - page.left;
+    const double pageHeight = page.bottom - page.top;
+    if (image.cx <= 0 || image.cy <= 0 || screenPPI.cx <= 0 || screenPPI.cy <= 0 || pageWidth <= 0 ||
+        pageHeight <= 0 || printerPPI.cx <= 0 || printerPPI.cy <= 0)
+        return {page.left, page.top, page.left, page.top};
+    // Sizes in inches decide which dimension the picture fills.
+    const double imageAspect = (double(image.cx) / screenPPI.cx) / (double(image.cy) / screenPPI.cy);
+    const double pageAspect = (pageWidth / printerPPI.cx) / (pageHeight / printerPPI.cy);
+    int width = static_cast<int>(pageWidth);
+    int height = static_cast<int>(pageHeight);
+    if (imageAspect > pageAspect) // wider than the page: full width, height to the image's proportions
+        height = static_cast<int>(pageWidth / printerPPI.cx / imageAspect * printerPPI.cy + 0.5);
+    else
+        width = static_cast<int>(pageHeight / printerPPI.cy * imageAspect * printerPPI.cx + 0.5);
+    const int left = page.left + (static_cast<int>(pageWidth) - width) / 2;
+    const int top = page.top + (static_cast<int>(pageHeight) - height) / 2;
+    return {left, top, left + width, top + height};
+}

@@ -4,6 +4,7 @@
 #include "Controls/GBitmapButton.h"
 #include "Document/GKorvaneDoc.h"
 #include "Shell/GButtonArt.h"
+#include "Shell/GScenePrintout.h"
 #include "Shell/GSkin.h"
 #include "Views/GKorvaneView.h"
 
@@ -76,6 +77,10 @@ bool GKorvaneUserInterface::OnClose(bool deleteWindow) {
 }
 
 void GKorvaneUserInterface::OnDraw(wxDC*) {}
+
+wxPrintout* GKorvaneUserInterface::OnCreatePrintout() {
+    return new GScenePrintout(GetDocument());
+}
 
 void GKorvaneUserInterface::addButtons() {
     const GKorvaneApp* app = GKorvaneApp::Get();

@@ -30,6 +30,8 @@ public:
     bool OnCreate(wxDocument* document, long flags) override;
     bool OnClose(bool deleteWindow) override;
     void OnDraw(wxDC* dc) override;
+    // The scene on a page, for the framework's print and preview commands.
+    wxPrintout* OnCreatePrintout() override;
 
     GKorvaneDoc* GetDocument() const;
     GKorvaneView* getMainView() const { return m_view; }

@@ -68,3 +68,35 @@ TEST_F(DocumentTest, TheGlowIsHiddenUnderObjectsAboveTheSelection) {
     document->applyCommand(new SelectImageCommand(selected, true));
     EXPECT_NE(bufferPixels(*document)[static_cast<std::size_t>(120 * width + 141)], 0xFF0000FFu);
 }
+
+static bool operator==(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+TEST(PrintLayout, TheSceneFillsThePageOneWayAndIsCentredTheOther) {
+    // A wide picture fills the width; a tall one the height; a small one is enlarged.
+    EXPECT_EQ(GKorvaneDoc::PrintRect({100, 50}, {96, 96}, {0, 0, 4800, 6000}, {600, 600}),
+              (RECT{0, 1800, 4800, 4200}));
+    EXPECT_EQ(GKorvaneDoc::PrintRect({50, 100}, {96, 96}, {0, 0, 6000, 4800}, {600, 600}),
+              (RECT{1800, 0, 4200, 4800}));
+    EXPECT_EQ(GKorvaneDoc::PrintRect({10, 10}, {96, 96}, {100, 200, 300, 600}, {300, 300}),
+              (RECT{100, 300, 300, 500}));
+    // Proportions count in inches: a printer with wider pixels gets fewer of them across.
+    EXPECT_EQ(GKorvaneDoc::PrintRect({100, 100}, {96, 96}, {0, 0, 1000, 1000}, {300, 600}),
+              (RECT{250, 0, 750, 1000}));
+    // Nothing to place: an empty rectangle at the page's corner.
+    EXPECT_EQ(GKorvaneDoc::PrintRect({0, 10}, {96, 96}, {5, 6, 100, 100}, {300, 300}), (RECT{5, 6, 5, 6}));
+}
+
+TEST(PrintLayout, ABlankBackgroundPrintsWhiteAndADrawnOneAsItIs) {
+    GCompoundModel blank(4, 3);
+    auto* object = new GCompoundModel(1, 1);
+    object->getModifiableImage().full_fill(0xFF102030);
+    blank.addChild(object);
+    const GSprite printed = GKorvaneDoc::PrintableImage(blank);
+    EXPECT_EQ(printed.get_pixel(3, 2), 0xFFFFFFFFu);
+    EXPECT_EQ(printed.get_pixel(0, 0), 0xFF102030u);
+    GCompoundModel drawn(2, 2);
+    drawn.getModifiableImage().full_fill(0xFF405060);
+    EXPECT_EQ(GKorvaneDoc::PrintableImage(drawn).get_pixel(1, 1), 0xFF405060u);
+}

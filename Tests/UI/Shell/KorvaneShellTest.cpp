@@ -10,6 +10,7 @@
 #include "Framework/GEventCmdUI.h"
 #include "Shell/GKorvaneUserInterface.h"
 #include "Shell/GMainFrame.h"
+#include "Shell/GScenePrintout.h"
 #include "Shell/GSelectObjectTypeDialog.h"
 #include "UI/Document/DocumentTesting.h"
 #include "Views/GKorvaneView.h"
@@ -17,6 +18,8 @@
 #include <gtest/gtest.h>
 
 #include <wx/clipbrd.h>
+#include <wx/dcmemory.h>
+#include <wx/dcps.h>
 #include <wx/filename.h>
 #include <wx/menu.h>
 
@@ -266,4 +269,52 @@ TEST(KorvaneShell, UnsavedChangesAreNeverDroppedWithoutAsking) {
     EXPECT_EQ(document()->getModel()->getChildCount(), 0);
     EXPECT_EQ(document()->getModel()->get_width(), GKorvaneDoc::DefaultModelSize.cx);
     saveScreenshot("empty-scene.png");
+}
+
+TEST(KorvaneShell, PrintingPutsTheSceneOnThePageScaledAndCentred) {
+    writePicture("wide.png", 40, 20, 0xFF2050A0);
+    open("wide.png");
+    // A page of 300 x 400 printer pixels at the screen's resolution: the scene fills the width, centred.
+    wxBitmap page(300, 400);
+    wxMemoryDC dc(page);
+    dc.SetBackground(*wxWHITE_BRUSH);
+    dc.Clear();
+    GScenePrintout printout(document());
+    printout.SetDC(&dc);
+    printout.SetPPIScreen(96, 96);
+    printout.SetPPIPrinter(96, 96);
+    printout.SetPageSizePixels(300, 400);
+    printout.SetPaperRectPixels(wxRect(0, 0, 300, 400));
+    ASSERT_TRUE(printout.OnPrintPage(1));
+    dc.SelectObject(wxNullBitmap);
+    const wxImage printed = page.ConvertToImage();
+    EXPECT_EQ(printed.GetRed(150, 200), 0x20);
+    EXPECT_EQ(printed.GetBlue(150, 200), 0xA0);
+    EXPECT_EQ(printed.GetBlue(2, 126), 0xA0) << "the scene spans the page's width";
+    EXPECT_EQ(printed.GetRed(150, 120), 0xFF) << "white above the centred scene";
+    EXPECT_EQ(printed.GetRed(150, 280), 0xFF) << "white below it";
+    EXPECT_FALSE(printout.OnPrintPage(2));
+
+    // Printed to a PostScript file through the framework's printing.
+    wxPrintData data;
+    data.SetFilename("page.ps");
+    data.SetPrintMode(wxPRINT_MODE_FILE);
+    wxPostScriptDC file(data);
+    ASSERT_TRUE(file.IsOk());
+    GScenePrintout toFile(document());
+    toFile.SetDC(&file);
+    toFile.SetPPIScreen(96, 96);
+    toFile.SetPPIPrinter(file.GetResolution(), file.GetResolution());
+    const wxSize pixels = file.GetSize();
+    toFile.SetPageSizePixels(pixels.x, pixels.y);
+    toFile.SetPaperRectPixels(wxRect(pixels));
+    ASSERT_TRUE(file.StartDoc("scene"));
+    file.StartPage();
+    EXPECT_TRUE(toFile.OnPrintPage(1));
+    file.EndPage();
+    file.EndDoc();
+    std::ifstream written("page.ps");
+    std::string first;
+    std::getline(written, first);
+    EXPECT_EQ(first.rfind("%!PS", 0), 0u);
 }
