@@ -107,6 +107,10 @@ class GKorvaneDoc : public wxDocument, public GObject, public GCallbackReceiver 
     // written beside the target and renamed over it, so a failed save leaves the file that was there.
     static bool SaveModel(const char* path, const GCompoundModel* model, const ImageReaderWriterList* list, int* index);
 
+    // Saves the composed picture as a JPEG file in the temporary folder and opens a new message of the desktop's
+    // mail program with it attached; false (after saying why) when there is no mail program.
+    bool OnFileSendMail();
+
     // Drawing: the current context draws, or the document draws its model.
     void onDraw(HDC dc, const RECT* rect);
     // The composed scene with the selection's glow, from the off-screen buffer.

@@ -140,8 +140,8 @@ GSprite GKorvaneDoc::PrintableImage(const GCompoundModel& model) {
 RECT GKorvaneDoc::PrintRect(SIZE image, SIZE screenPPI, const RECT& page, SIZE printerPPI) {
     const double pageWidth = page.right - page.left;
     const double pageHeight = page.bottom - page.top;
-    if (image.cx <= 0 || image.cy <= 0 || screenPPI.cx <= 0 || screenPPI.cy <= 0 || pageWidth <= 0 ||
-        pageHeight <= 0 || printerPPI.cx <= 0 || printerPPI.cy <= 0)
+    if (image.cx <= 0 || image.cy <= 0 || screenPPI.cx <= 0 || screenPPI.cy <= 0 || pageWidth <= 0 || pageHeight <= 0 ||
+        printerPPI.cx <= 0 || printerPPI.cy <= 0)
         return {page.left, page.top, page.left, page.top};
     // Sizes in inches decide which dimension the picture fills.
     const double imageAspect = (double(image.cx) / screenPPI.cx) / (double(image.cy) / screenPPI.cy);

@@ -92,6 +92,13 @@ GMainFrame::GMainFrame(wxDocManager* manager)
         Bind(wxEVT_UPDATE_UI, &GMainFrame::onUpdateZoom, this, id);
     }
     Bind(wxEVT_MENU, &GMainFrame::onFullScreen, this, GKorvaneApp::ID_VIEW_FULLSCREEN);
+    Bind(
+        wxEVT_MENU,
+        [](wxCommandEvent&) {
+            if (GKorvaneDoc* document = GKorvaneDoc::GetActiveDocument())
+                document->OnFileSendMail();
+        },
+        GKorvaneApp::ID_FILE_SEND_MAIL);
     Bind(wxEVT_IDLE, &GMainFrame::onIdle, this);
     updateAccelerators();
     send(Reason_Create);

@@ -21,9 +21,9 @@ bool GScenePrintout::OnPrintPage(int page) {
     int screenX = 0, screenY = 0, printerX = 0, printerY = 0;
     GetPPIScreen(&screenX, &screenY);
     GetPPIPrinter(&printerX, &printerY);
-    const RECT target = GKorvaneDoc::PrintRect({picture.get_width(), picture.get_height()}, {screenX, screenY},
-                                                {area.GetLeft(), area.GetTop(), area.GetRight() + 1, area.GetBottom() + 1},
-                                                {printerX, printerY});
+    const RECT target = GKorvaneDoc::PrintRect(
+        {picture.get_width(), picture.get_height()}, {screenX, screenY},
+        {area.GetLeft(), area.GetTop(), area.GetRight() + 1, area.GetBottom() + 1}, {printerX, printerY});
     if (target.right <= target.left || target.bottom <= target.top)
         return false;
     wxImage scaled = GWxImage::FromDIB(picture);

@@ -1,8 +1,11 @@
 // Opening and saving: scenes round trip through the document, a file no scene reader takes leaves the scene as
 // it was, and a failed save leaves the file that was there.
 
+#include "Imaging/GDIBImage.h"
+#include "Streams/fpstream.h"
 #include "Support/FileContents.h"
 #include "UI/Document/DocumentTesting.h"
+#include "win/Files.h"
 
 #include <filesystem>
 #include <fstream>
@@ -69,4 +72,36 @@ TEST_F(DocumentTest, AFailedSaveLeavesTheFileThatWasThere) {
         EXPECT_EQ(entry.path().filename().string().find(".save-"), std::string::npos) << entry.path();
     EXPECT_FALSE(document->OnSaveDocument("picture.unknown"));
     EXPECT_FALSE(std::filesystem::exists("picture.unknown"));
+}
+
+TEST_F(DocumentTest, SendMailHandsTheSavedPictureToTheMailProgramOrSaysThereIsNone) {
+    addObject(12, 8, {30, 40});
+    const std::string path = getenv("PATH");
+    std::filesystem::create_directory("mailbin");
+    {
+        std::ofstream script("mailbin/xdg-email");
+        script << "#!/bin/sh\necho \"$@\" > mailed.tmp && mv mailed.tmp mailed.txt\n";
+    }
+    std::filesystem::permissions("mailbin/xdg-email", std::filesystem::perms::owner_all);
+    setenv("PATH", (std::filesystem::absolute("mailbin").string() + ":" + path).c_str(), 1);
+    const bool sent = document->OnFileSendMail();
+    setenv("PATH", path.c_str(), 1);
+    ASSERT_TRUE(sent);
+    for (int wait = 0; wait < 500 && !std::filesystem::exists("mailed.txt"); ++wait)
+        usleep(10000);
+    const std::string picture = (std::filesystem::path(GetTempPath()) / "Korvane01.jpg").string();
+    EXPECT_EQ(readFile("mailed.txt"), "--attach " + picture + "\n");
+    GDIBImage mailed;
+    ifpstream stream;
+    ASSERT_TRUE(stream.open(picture.c_str(), GIO::ReadOnly, GFileIO::OpenExisting, GFileIO::ShareRead));
+    ASSERT_TRUE(GDIBReaderWriter::Read(stream, mailed));
+    EXPECT_EQ(mailed.get_width(), GKorvaneDoc::DefaultModelSize.cx);
+
+    // Without a mail program the person is told, and nothing else happens.
+    MessageBoxAnswers told(IDOK);
+    setenv("PATH", std::filesystem::absolute("nowhere").c_str(), 1);
+    EXPECT_FALSE(document->OnFileSendMail());
+    setenv("PATH", path.c_str(), 1);
+    ASSERT_EQ(told.asked.size(), 1u);
+    EXPECT_NE(told.asked[0].find("xdg-email"), std::string::npos);
 }

@@ -75,15 +75,11 @@ static bool operator==(const RECT& a, const RECT& b) {
 
 TEST(PrintLayout, TheSceneFillsThePageOneWayAndIsCentredTheOther) {
     // A wide picture fills the width; a tall one the height; a small one is enlarged.
-    EXPECT_EQ(GKorvaneDoc::PrintRect({100, 50}, {96, 96}, {0, 0, 4800, 6000}, {600, 600}),
-              (RECT{0, 1800, 4800, 4200}));
-    EXPECT_EQ(GKorvaneDoc::PrintRect({50, 100}, {96, 96}, {0, 0, 6000, 4800}, {600, 600}),
-              (RECT{1800, 0, 4200, 4800}));
-    EXPECT_EQ(GKorvaneDoc::PrintRect({10, 10}, {96, 96}, {100, 200, 300, 600}, {300, 300}),
-              (RECT{100, 300, 300, 500}));
+    EXPECT_EQ(GKorvaneDoc::PrintRect({100, 50}, {96, 96}, {0, 0, 4800, 6000}, {600, 600}), (RECT{0, 1800, 4800, 4200}));
+    EXPECT_EQ(GKorvaneDoc::PrintRect({50, 100}, {96, 96}, {0, 0, 6000, 4800}, {600, 600}), (RECT{1800, 0, 4200, 4800}));
+    EXPECT_EQ(GKorvaneDoc::PrintRect({10, 10}, {96, 96}, {100, 200, 300, 600}, {300, 300}), (RECT{100, 300, 300, 500}));
     // Proportions count in inches: a printer with wider pixels gets fewer of them across.
-    EXPECT_EQ(GKorvaneDoc::PrintRect({100, 100}, {96, 96}, {0, 0, 1000, 1000}, {300, 600}),
-              (RECT{250, 0, 750, 1000}));
+    EXPECT_EQ(GKorvaneDoc::PrintRect({100, 100}, {96, 96}, {0, 0, 1000, 1000}, {300, 600}), (RECT{250, 0, 750, 1000}));
     // Nothing to place: an empty rectangle at the page's corner.
     EXPECT_EQ(GKorvaneDoc::PrintRect({0, 10}, {96, 96}, {5, 6, 100, 100}, {300, 300}), (RECT{5, 6, 5, 6}));
 }
