@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(cmake ninja-build ccache g++ pkg-config libgtest-dev libbenchmark-dev locales zlib1g-dev libpng-dev
-    libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev fonts-liberation libwxgtk3.2-dev xvfb xauth)
+    libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev fonts-liberation libwxgtk3.2-dev libcanberra-dev xvfb xauth)
 BUILD_DIR=build
 # OpenCV and SQLite are used by the benchmarks only, for comparison.
 [ "${1:-}" = "bench" ] && PACKAGES+=(libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev libsqlite3-dev)

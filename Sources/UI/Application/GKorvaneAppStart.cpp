@@ -7,6 +7,7 @@
 #include "Document/GKorvaneDocTemplate.h"
 #include "Shell/GKorvaneUserInterface.h"
 #include "Shell/GMainFrame.h"
+#include "Sound/GDesktopSoundPlayer.h"
 #include "Text/UIStringTable.h"
 
 #include <wx/image.h>
@@ -15,6 +16,7 @@ bool GKorvaneApp::OnInit() {
     if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr)
         wxImage::AddHandler(new wxPNGHandler);
     InstallMessageBoxes();
+    GDesktopSoundPlayer::Install();
     move_files();
     collectContextsFromModule(GetUIModule());
     std::vector<GString> directories;

@@ -28,6 +28,9 @@
 #include <string>
 #include <vector>
 
+// The event sounds the program played (the test program records them instead of playing them).
+const std::vector<std::string>& PlayedSounds();
+
 namespace {
 
 void writePicture(const char* path, int width, int height, DWORD pixel) {
@@ -159,7 +162,10 @@ TEST(KorvaneShell, APersonComposesSavesAndReopensAScene) {
     ASSERT_EQ(childNames(), std::vector<std::string>{"Layer"});
     wxFileDataObject files;
     files.AddFile(std::filesystem::absolute("boat.png").string());
+    const std::size_t sounds = PlayedSounds().size();
     ASSERT_TRUE(drop({150, 90}, files));
+    EXPECT_EQ(PlayedSounds().size(), sounds + 1);
+    EXPECT_EQ(PlayedSounds().back(), "Korvane_ObjectDropped");
     ASSERT_EQ(childNames(), (std::vector<std::string>{"Layer", "boat"}));
     const GCompoundModel* boat = document()->getModel()->getChild(1);
     EXPECT_EQ(boat->getOrigin().x, 135) << "centred where it was dropped";

@@ -3,6 +3,7 @@
 // person would. Settings come from the shipped defaults into a store of the run's own, in a temporary folder.
 
 #include "Application/GKorvaneApp.h"
+#include "Sound/GPlayApplicationEventSound.h"
 #include "Support/TempDirectory.h"
 #include "Text/CoreStringTable.h"
 #include "Text/UIStringTable.h"
@@ -13,16 +14,23 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace {
 
 int testsResult = 1;
+
+// The event sounds played, in order, instead of the desktop's sounds.
+std::vector<std::string> playedSounds;
 
 class ShellTestProgram : public GKorvaneApp {
 public:
     bool OnInit() override {
         AddCoreStringLoader();
         AddUIStringLoader();
+        SetApplicationEventSoundPlayer(
+            [](const char* name) { playedSounds.emplace_back(name != nullptr ? name : ""); });
         if (!GKorvaneApp::OnInit())
             return false;
         CallAfter([this] {
@@ -34,6 +42,10 @@ public:
 };
 
 } // namespace
+
+const std::vector<std::string>& PlayedSounds() {
+    return playedSounds;
+}
 
 wxIMPLEMENT_APP_NO_MAIN(ShellTestProgram);
 

@@ -1,3 +1,4 @@
+#include "Sound/GDesktopSoundPlayer.h"
 #include "Sound/GPlayApplicationEventSound.h"
 
 #include <gtest/gtest.h>
@@ -22,4 +23,15 @@ TEST(GPlayApplicationEventSound, SilentUntilAPlayerIsInstalled) {
     SetApplicationEventSoundPlayer(previous);
     GPlayApplicationEventSound("Korvane_PaletteActivated");
     EXPECT_EQ(played, (std::vector<std::string>{"Korvane_AboutBox", "<stop>"}));
+}
+
+TEST(EventSound, TheDesktopPlayerIsSilentWithoutASoundSystemOrSound) {
+    // The machine's sound system may be missing, the theme may lack the sound: neither fails or waits.
+    GDesktopSoundPlayer::Play("Korvane_NoSuchEvent");
+    GDesktopSoundPlayer::Play(nullptr);
+    const ApplicationEventSoundPlayer test = [](const char*) {
+    };
+    const ApplicationEventSoundPlayer previous = SetApplicationEventSoundPlayer(test);
+    GDesktopSoundPlayer::Install();
+    EXPECT_EQ(SetApplicationEventSoundPlayer(previous), test) << "an installed player stays";
 }
