@@ -48,6 +48,8 @@ elif [ "${1:-}" = "bench" ]; then
     "$BUILD_DIR/bin/KorvaneCoreBench" "$@"
     "$BUILD_DIR/bin/KorvaneIplBench" "$@"
     "$BUILD_DIR/bin/KorvaneFormatsBench" "$@"
+    "$BUILD_DIR/bin/KorvaneSceneBench" "$@"
+    xvfb-run -a "$BUILD_DIR/bin/KorvaneStartupBench" "$@"
 else
     # The desktop program; without a display it says so and exits non-zero (kortool works on files without one).
     exec "$BUILD_DIR/bin/korvane" "$@"

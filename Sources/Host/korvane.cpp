@@ -1,6 +1,7 @@
 // korvane: the desktop program.
 //   korvane [FILE]                      open the scene FILE, or a new scene
 //   korvane --screenshot OUT.png [FILE] the same, then the main window painted into OUT.png, and exit
+//   korvane --startup-time [FILE]       the same, then the time from start to the first painted frame, and exit
 //   korvane --help | --version
 
 #include "Application/GKorvaneApp.h"
@@ -8,9 +9,11 @@
 #include "Shell/GKorvaneUserInterface.h"
 #include "Text/CoreStringTable.h"
 #include "Text/UIStringTable.h"
+#include "Views/GKorvaneView.h"
 
 #include <wx/image.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -23,6 +26,7 @@ int screenshotStatus = 0; // the application object is gone when wxEntry returns
 const char* const Usage = R"(Usage:
   korvane [FILE]                       start, opening the scene FILE (a new scene without one)
   korvane --screenshot OUT.png [FILE]  start as above, write the main window's picture to OUT.png and exit
+  korvane --startup-time [FILE]        start as above, print the time to the first painted frame and exit
   korvane --help                       show this text
   korvane --version                    show the version
 The program needs a graphical display (DISPLAY or WAYLAND_DISPLAY); kortool works on files without one.
@@ -39,12 +43,33 @@ public:
             return false;
         if (!screenshot.empty())
             CallAfter([this] { writeScreenshot(); });
+        if (timeStartup)
+            reportFirstPaint();
         return true;
     }
 
     std::string screenshot;
+    bool timeStartup = false;
+    std::chrono::steady_clock::time_point started;
 
 private:
+    // Once the scene view has painted for the first time, the time since the program started, and the end.
+    void reportFirstPaint() {
+        GKorvaneView* view = GKorvaneDoc::GetActiveView();
+        if (view == nullptr)
+            return;
+        view->Bind(wxEVT_PAINT, [this](wxPaintEvent& event) {
+            event.Skip();
+            CallAfter([this] {
+                const auto elapsed = std::chrono::steady_clock::now() - started;
+                std::cout << "korvane: the first frame was painted "
+                          << std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count() / 1000.0
+                          << " ms after start\n";
+                GetTopWindow()->Close(true);
+            });
+        });
+    }
+
     void writeScreenshot() {
         auto* document = GKorvaneDoc::GetActiveDocument();
         auto* face = document != nullptr ? dynamic_cast<GKorvaneUserInterface*>(document->GetFirstView()) : nullptr;
@@ -61,6 +86,8 @@ private:
 wxIMPLEMENT_APP_NO_MAIN(KorvaneProgram);
 
 int main(int argc, char** argv) {
+    const auto started = std::chrono::steady_clock::now();
+    bool timeStartup = false;
     std::string screenshot;
     std::string file;
     for (int i = 1; i < argc; ++i) {
@@ -73,7 +100,9 @@ int main(int argc, char** argv) {
             std::cout << "korvane " << KORVANE_VERSION << '\n';
             return 0;
         }
-        if (arg == "--screenshot" && i + 1 < argc) {
+        if (arg == "--startup-time") {
+            timeStartup = true;
+        } else if (arg == "--screenshot" && i + 1 < argc) {
             screenshot = argv[++i];
         } else if (arg.rfind("-", 0) == 0 || !file.empty()) {
             std::cerr << "korvane: unexpected argument '" << arg << "'\n\n" << Usage;
@@ -92,6 +121,8 @@ int main(int argc, char** argv) {
     wxApp::SetInitializerFunction(wxCreateApp);
     auto* program = static_cast<KorvaneProgram*>(wxCreateApp());
     program->screenshot = screenshot;
+    program->timeStartup = timeStartup;
+    program->started = started;
     program->setStartFile(wxString::FromUTF8(file));
     wxApp::SetInstance(program);
     int exitArgc = 1;
