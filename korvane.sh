@@ -49,7 +49,7 @@ elif [ "${1:-}" = "bench" ]; then
     "$BUILD_DIR/bin/KorvaneIplBench" "$@"
     "$BUILD_DIR/bin/KorvaneFormatsBench" "$@"
     "$BUILD_DIR/bin/KorvaneSceneBench" "$@"
-    xvfb-run -a "$BUILD_DIR/bin/KorvaneStartupBench" "$@"
+    xvfb-run -a "$BUILD_DIR/bin/KorvaneWindowBench" "$@"
 else
     # The desktop program; without a display it says so and exits non-zero (kortool works on files without one).
     exec "$BUILD_DIR/bin/korvane" "$@"

@@ -111,9 +111,10 @@ class GKorvaneDoc : public wxDocument, public GObject, public GCallbackReceiver 
     // mail program with it attached; false (after saying why) when there is no mail program.
     bool OnFileSendMail();
 
-    // Drawing: the current context draws, or the document draws its model.
+    // Drawing: the current context draws, or the document draws its model. `rect` (root coordinates, null for
+    // all) is the part being painted; while it is, drawModel without a rectangle of its own copies only that.
     void onDraw(HDC dc, const RECT* rect);
-    // The composed scene with the selection's glow, from the off-screen buffer.
+    // The composed scene with the selection's glow, from the off-screen buffer, within `rect` (null for all).
     void drawModel(HDC dc, const RECT* rect);
     void validateOffscreen(const GSprite& image);
     // Printing: the model composed as it prints (a blank background white), and where a picture of `image`
@@ -149,6 +150,7 @@ private:
     GImageCommandStack m_undoStack;
     GImageCommandStack m_redoStack;
     GOffscreenBuffer m_offscreen;
+    const RECT* m_paintRect = nullptr; // the part being painted, during onDraw
     GRegion m_invalid;
 
     wxDECLARE_DYNAMIC_CLASS(GKorvaneDoc);

@@ -51,18 +51,26 @@ void hideUnder(GSprite& glow, const POINT& glowAt, const GCompoundModel& cover) 
 void GKorvaneDoc::onDraw(HDC dc, const RECT* rect) {
     if (m_model == nullptr)
         return;
+    const RECT* outer = std::exchange(m_paintRect, rect);
     if (GEditorContext* context = getContext())
         context->onDraw(dc);
     else
         drawModel(dc, rect);
+    m_paintRect = outer;
 }
 
-void GKorvaneDoc::drawModel(HDC dc, const RECT*) {
+void GKorvaneDoc::drawModel(HDC dc, const RECT* rect) {
     if (m_model == nullptr)
         return;
     validateOffscreen(m_model->getCombinedImage());
     const SIZE size = m_offscreen.size();
-    BitBlt(dc, 0, 0, size.cx, size.cy, m_offscreen.dc(), 0, 0, SRCCOPY);
+    RECT copied{0, 0, size.cx, size.cy};
+    if (const RECT* part = rect != nullptr ? rect : m_paintRect)
+        copied = {std::max(part->left, LONG{0}), std::max(part->top, LONG{0}), std::min(part->right, size.cx),
+                  std::min(part->bottom, size.cy)};
+    if (copied.left < copied.right && copied.top < copied.bottom)
+        BitBlt(dc, copied.left, copied.top, copied.right - copied.left, copied.bottom - copied.top, m_offscreen.dc(),
+               copied.left, copied.top, SRCCOPY);
 }
 
 void GKorvaneDoc::validateOffscreen(const GSprite& image) {

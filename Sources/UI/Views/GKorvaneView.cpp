@@ -136,7 +136,7 @@ void GKorvaneView::onSize(wxSizeEvent& event) {
     event.Skip();
 }
 
-void GKorvaneView::drawScene() {
+void GKorvaneView::drawScene(const wxRect& area) {
     updateSceneSize();
     const SIZE scene = m_geometry.sceneSize();
     if (scene.cx <= 0 || scene.cy <= 0)
@@ -146,7 +146,11 @@ void GKorvaneView::drawScene() {
         m_canvas.resize(scene.cx, scene.cy);
         m_canvasDC->setBitmap(m_canvas.get_section());
     }
-    m_document->onDraw(m_canvasDC->getDC(), nullptr);
+    // Only the scene under the window area is drawn: a repaint costs what it shows.
+    RECT model{area.GetLeft(), area.GetTop(), area.GetRight() + 1, area.GetBottom() + 1};
+    m_geometry.DPtoLP(model);
+    model = {model.left - 1, model.top - 1, model.right + 1, model.bottom + 1};
+    m_document->onDraw(m_canvasDC->getDC(), &model);
 }
 
 void GKorvaneView::paintArea(wxDC& dc, const wxRect& area) {
@@ -181,7 +185,7 @@ void GKorvaneView::paintArea(wxDC& dc, const wxRect& area) {
 
 void GKorvaneView::onPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
-    drawScene();
+    drawScene(GetUpdateRegion().GetBox());
     for (wxRegionIterator area(GetUpdateRegion()); area; ++area)
         paintArea(dc, area.GetRect());
 }
@@ -191,7 +195,7 @@ wxImage GKorvaneView::renderImage() {
     wxBitmap picture(std::max(client.x, 1), std::max(client.y, 1));
     {
         wxMemoryDC dc(picture);
-        drawScene();
+        drawScene(wxRect(client));
         paintArea(dc, wxRect(client));
     }
     return picture.ConvertToImage();

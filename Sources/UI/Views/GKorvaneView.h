@@ -55,8 +55,8 @@ private:
     bool insideScene(wxPoint at) const;
     wxDragResult dragEffect(wxPoint at) const;
     bool dropData(wxPoint at, const wxDataObject& data);
-    // The scene in model pixels, drawn by the document (and its context) into the canvas.
-    void drawScene();
+    // The scene under the window area, in model pixels, drawn by the document (and its context) into the canvas.
+    void drawScene(const wxRect& area);
     // Draws the part of the window within `area` (window pixels) onto `dc`.
     void paintArea(wxDC& dc, const wxRect& area);
     void updateSceneSize();
