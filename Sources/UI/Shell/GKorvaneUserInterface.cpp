@@ -2,6 +2,7 @@
 
 #include "Application/GKorvaneApp.h"
 #include "Controls/GBitmapButton.h"
+#include "Controls/GImageScrollBar.h"
 #include "Document/GKorvaneDoc.h"
 #include "Shell/GButtonArt.h"
 #include "Shell/GScenePrintout.h"
@@ -61,6 +62,12 @@ bool GKorvaneUserInterface::OnCreate(wxDocument* document, long) {
     });
     m_view = new GKorvaneView(m_form, dynamic_cast<GKorvaneDoc*>(document));
     addAreaControl(AreaMainView, m_view);
+    // The bottom slider waits, disabled, for a page to borrow it.
+    m_slider = new GImageScrollBar(m_form, wxID_ANY, GSkin::SliderShaft(), GSkin::SliderThumb());
+    m_slider->setScrollRange(0, 100, false);
+    m_slider->setScrollPos(50, false);
+    m_slider->Disable();
+    addAreaControl(AreaSlider, m_slider);
     addButtons();
     frame->Layout();
     return true;
@@ -73,6 +80,7 @@ bool GKorvaneUserInterface::OnClose(bool deleteWindow) {
         m_form->Destroy();
     m_form = nullptr;
     m_view = nullptr;
+    m_slider = nullptr;
     return true;
 }
 
@@ -112,6 +120,13 @@ wxImage GKorvaneUserInterface::renderImage() const {
         dc.DrawBitmap(GSkin::Bitmap(), 0, 0);
         if (m_view != nullptr)
             dc.DrawBitmap(wxBitmap(m_view->renderImage()), m_view->GetPosition());
+        if (m_slider != nullptr) {
+            const wxRect slider = m_slider->GetRect();
+            dc.DrawBitmap(wxBitmap(GSkin::SliderShaft().ConvertToImage().Scale(slider.width, slider.height)),
+                          slider.GetPosition());
+            if (m_slider->IsEnabled())
+                dc.DrawBitmap(GSkin::SliderThumb(), slider.GetPosition() + m_slider->thumbRect().GetPosition());
+        }
         for (const wxWindow* child : m_form->GetChildren())
             if (const auto* button = dynamic_cast<const GBitmapButton*>(child))
                 dc.DrawBitmap(button->IsEnabled() ? button->GetBitmap() : button->GetBitmapDisabled(),

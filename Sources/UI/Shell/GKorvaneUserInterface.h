@@ -8,6 +8,7 @@
 #include <wx/docview.h>
 
 class GKorvaneDoc;
+class GImageScrollBar;
 class GKorvaneView;
 class wxImage;
 class wxPanel;
@@ -35,6 +36,8 @@ public:
 
     GKorvaneDoc* GetDocument() const;
     GKorvaneView* getMainView() const { return m_view; }
+    // The bottom slider, which a bottom-slider page borrows.
+    GImageScrollBar* getHorizScrollbar() const { return m_slider; }
     wxPanel* getForm() const { return m_form; }
     // The area's rectangle in the form's pixels; an unknown type leaves `rect` as it is.
     static void getAreaRect(AreaType type, RECT& rect);
@@ -49,6 +52,7 @@ private:
 
     wxPanel* m_form = nullptr;
     GKorvaneView* m_view = nullptr;
+    GImageScrollBar* m_slider = nullptr;
 
     wxDECLARE_DYNAMIC_CLASS(GKorvaneUserInterface);
 };

@@ -49,3 +49,28 @@ const wxBitmap& GSkin::Bitmap() {
     static const wxBitmap skin = drawSkin();
     return skin;
 }
+
+wxBitmap GSkin::SliderShaft() {
+    wxBitmap shaft(64, 15);
+    wxMemoryDC dc(shaft);
+    dc.SetBackground(wxBrush(Well));
+    dc.Clear();
+    dc.SetPen(wxPen(Shadow));
+    dc.DrawLine(0, 7, 64, 7);
+    dc.SetPen(wxPen(Light));
+    dc.DrawLine(0, 8, 64, 8);
+    return shaft;
+}
+
+wxBitmap GSkin::SliderThumb() {
+    wxBitmap thumb(24, 15);
+    wxMemoryDC dc(thumb);
+    dc.GradientFillLinear(wxRect(0, 0, 24, 15), wxColour(150, 160, 184), wxColour(84, 96, 122), wxDOWN);
+    dc.SetPen(wxPen(Shadow));
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    dc.DrawRectangle(0, 0, 24, 15);
+    dc.SetPen(wxPen(wxColour(40, 46, 58)));
+    for (const int x : {9, 12, 15})
+        dc.DrawLine(x, 4, x, 11);
+    return thumb;
+}

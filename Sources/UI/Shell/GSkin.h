@@ -8,4 +8,7 @@ class GSkin {
 public:
     // The skin at the form's size (made once).
     static const wxBitmap& Bitmap();
+    // The bottom slider's shaft (stretched to the slider) and thumb.
+    static wxBitmap SliderShaft();
+    static wxBitmap SliderThumb();
 };
