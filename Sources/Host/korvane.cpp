@@ -22,6 +22,7 @@
 namespace {
 
 int screenshotStatus = 0; // the application object is gone when wxEntry returns
+bool handedOver = false;  // the file went to the program already running
 
 const char* const Usage = R"(Usage:
   korvane [FILE]                       start, opening the scene FILE (a new scene without one)
@@ -39,8 +40,10 @@ public:
     bool OnInit() override {
         AddCoreStringLoader();
         AddUIStringLoader();
-        if (!GKorvaneApp::OnInit())
+        if (!GKorvaneApp::OnInit()) {
+            ::handedOver = GKorvaneApp::handedOver();
             return false;
+        }
         if (!screenshot.empty())
             CallAfter([this] { writeScreenshot(); });
         if (timeStartup)
@@ -124,8 +127,12 @@ int main(int argc, char** argv) {
     program->timeStartup = timeStartup;
     program->started = started;
     program->setStartFile(wxString::FromUTF8(file));
+    // A person's start joins the program already running; a measuring run stands alone.
+    program->serveOtherStarts(screenshot.empty() && !timeStartup);
     wxApp::SetInstance(program);
     int exitArgc = 1;
     const int result = wxEntry(exitArgc, argv);
+    if (handedOver)
+        return 0;
     return result != 0 ? result : screenshotStatus;
 }

@@ -2,6 +2,7 @@
 
 #include "Application/GKorvaneApp.h"
 
+#include "Application/GDDEServer.h"
 #include "Contexts/GSimpleCommandEditorContext.h"
 #include "Document/GKorvaneDoc.h"
 #include "Document/GKorvaneDocManager.h"

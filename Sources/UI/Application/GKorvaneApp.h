@@ -15,6 +15,7 @@
 #include <vector>
 
 class CCmdUI;
+class GDDEServer;
 class GCallbackReceiver;
 class GMetaClass;
 class GKorvaneDocManager;
@@ -60,6 +61,10 @@ public:
     int OnExit() override;
     // The file the program opens at start (a new scene when empty).
     void setStartFile(const wxString& path) { m_startFile = path; }
+    // One program per settings store: a later start hands its file to the running one and ends (OnInit fails,
+    // handedOver() tells why).
+    void serveOtherStarts(bool on) { m_serveOtherStarts = on; }
+    bool handedOver() const { return m_handedOver; }
 
     const TGCollection<GEditorContext>& contexts() const { return m_contexts; }
     GEditorContext* findContextByName(const char* className) const;
@@ -104,6 +109,8 @@ public:
     static void move_files();
     // `[command("argument"` at the start of a DDE string gives the argument; false otherwise or when it is empty.
     static bool SplitDDECommand(const char* command, const char* dde, GString& argument);
+    // "[open("FILE")]" opens the file (asking first about unsaved changes) and brings the window to the front,
+    // "[activate()]" only brings it to the front; other commands go to the receivers of Reason_DDECommand.
     bool OnDDECommand(char* command);
 
 private:
@@ -113,6 +120,9 @@ private:
     std::map<const GMetaClass*, std::vector<unsigned short>> m_shortcuts;
     std::unique_ptr<wxAcceleratorTable> m_accelerators;
     std::unique_ptr<GKorvaneDocManager> m_documents;
+    std::unique_ptr<GDDEServer> m_dde;
+    bool m_serveOtherStarts = false;
+    bool m_handedOver = false;
     wxString m_startFile;
     ToolTipsType m_toolTips = ToolTipsLong;
 };

@@ -8,6 +8,8 @@
 #include "Threads/GCallbackSender.h"
 #include "win/Files.h"
 
+#include <wx/docview.h>
+
 #include <cstring>
 
 namespace {
@@ -62,6 +64,19 @@ bool GKorvaneApp::SplitDDECommand(const char* command, const char* dde, GString&
 }
 
 bool GKorvaneApp::OnDDECommand(char* command) {
+    if (std::strcmp(command, "[activate()]") == 0) { // a second start without a file
+        if (wxWindow* top = GetTopWindow())
+            top->Raise();
+        return true;
+    }
+    GString path;
+    if (SplitDDECommand("open", command, path)) {
+        wxDocManager* manager = wxDocManager::GetDocumentManager();
+        const bool opened = manager != nullptr && manager->CreateDocument(wxString::FromUTF8(path), wxDOC_SILENT);
+        if (wxWindow* top = GetTopWindow())
+            top->Raise();
+        return opened;
+    }
     DDECommandInfo info{{Reason_DDECommand}, this, command, false};
     ClassCallbackSender<GKorvaneApp>().send(info);
     return info.handled;

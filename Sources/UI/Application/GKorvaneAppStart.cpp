@@ -2,6 +2,7 @@
 
 #include "Application/GKorvaneApp.h"
 
+#include "Application/GDDEServer.h"
 #include "Document/GKorvaneDoc.h"
 #include "Document/GKorvaneDocManager.h"
 #include "Document/GKorvaneDocTemplate.h"
@@ -15,6 +16,16 @@
 bool GKorvaneApp::OnInit() {
     if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr)
         wxImage::AddHandler(new wxPNGHandler);
+    if (m_serveOtherStarts) {
+        m_dde = std::make_unique<GDDEServer>();
+        if (!m_dde->start()) {
+            m_handedOver = GDDEServer::SendToRunning(m_startFile.empty() ? wxString("[activate()]")
+                                                                         : GDDEServer::OpenCommand(m_startFile));
+            m_dde.reset();
+            if (m_handedOver)
+                return false;
+        }
+    }
     InstallMessageBoxes();
     GDesktopSoundPlayer::Install();
     move_files();
@@ -44,6 +55,7 @@ bool GKorvaneApp::OnInit() {
 
 int GKorvaneApp::OnExit() {
     // The documents go before the contexts they hold, and both before the plug-ins that made them.
+    m_dde.reset();
     m_documents.reset();
     m_contexts.GCollection::empty();
     return GWinApp::OnExit();

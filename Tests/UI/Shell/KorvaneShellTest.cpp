@@ -22,6 +22,8 @@
 #include <wx/dcps.h>
 #include <wx/filename.h>
 #include <wx/menu.h>
+#include <wx/process.h>
+#include <wx/utils.h>
 
 #include <filesystem>
 #include <fstream>
@@ -323,4 +325,28 @@ TEST(KorvaneShell, PrintingPutsTheSceneOnThePageScaledAndCentred) {
     std::string first;
     std::getline(written, first);
     EXPECT_EQ(first.rfind("%!PS", 0), 0u);
+}
+
+TEST(KorvaneShell, ASecondStartHandsItsFileToTheRunningProgram) {
+    writePicture("handed.png", 30, 20, 0xFF804020);
+    document()->Modify(false);
+    // The second program runs with this one's settings store, so it finds this one and hands the file over.
+    wxProcess second;
+    bool ended = false;
+    int status = -1;
+    second.Bind(wxEVT_END_PROCESS, [&](wxProcessEvent& event) {
+        ended = true;
+        status = event.GetExitCode();
+    });
+    ASSERT_GT(
+        wxExecute(wxString(KORVANE) + " " + std::filesystem::absolute("handed.png").string(), wxEXEC_ASYNC, &second),
+        0);
+    for (int wait = 0; wait < 1000 && !ended; ++wait) {
+        wxMilliSleep(10);
+        wxYield();
+    }
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(wxFileName(document()->GetFilename()).GetFullName(), "handed.kor");
+    EXPECT_EQ(document()->getModel()->get_width(), 30);
 }

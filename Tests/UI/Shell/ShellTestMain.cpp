@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <wx/log.h>
 #include <wx/window.h>
 
 #include <cstdlib>
@@ -29,6 +30,9 @@ public:
     bool OnInit() override {
         AddCoreStringLoader();
         AddUIStringLoader();
+        serveOtherStarts(true);
+        // The framework's own complaints go to standard error, never into a dialog that waits for a click.
+        delete wxLog::SetActiveTarget(new wxLogStderr);
         SetApplicationEventSoundPlayer(
             [](const char* name) { playedSounds.emplace_back(name != nullptr ? name : ""); });
         if (!GKorvaneApp::OnInit())
