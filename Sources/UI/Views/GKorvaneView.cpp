@@ -117,6 +117,7 @@ void GKorvaneView::callbackReceived(GCallbackEvent& event) {
         m_geometry.setZoom(GViewZoom());
         m_geometry.setScrollPosition({0, 0});
         updateSceneSize();
+        markStale({0, 0, m_geometry.sceneSize().cx, m_geometry.sceneSize().cy});
         Refresh(false);
     } else if (event.reason == GKorvaneDoc::Reason_ModelModified) {
         Update();
@@ -125,6 +126,20 @@ void GKorvaneView::callbackReceived(GCallbackEvent& event) {
 
 void GKorvaneView::invalidateModelRect(RECT rect) {
     updateSceneSize();
+    markStale(rect);
+    refreshModelRect(rect);
+}
+
+void GKorvaneView::markStale(const RECT& rect) {
+    if (rect.left >= rect.right || rect.top >= rect.bottom)
+        return;
+    m_stale = m_stale.left >= m_stale.right
+                  ? rect
+                  : RECT{std::min(m_stale.left, rect.left), std::min(m_stale.top, rect.top),
+                         std::max(m_stale.right, rect.right), std::max(m_stale.bottom, rect.bottom)};
+}
+
+void GKorvaneView::refreshModelRect(RECT rect) {
     m_geometry.LPtoDP(rect);
     // One pixel more on each side covers the rounding of a zoom.
     RefreshRect(wxRect(rect.left - 1, rect.top - 1, rect.right - rect.left + 2, rect.bottom - rect.top + 2), false);
@@ -136,21 +151,33 @@ void GKorvaneView::onSize(wxSizeEvent& event) {
     event.Skip();
 }
 
-void GKorvaneView::drawScene(const wxRect& area) {
+bool GKorvaneView::prepareCanvas() {
     updateSceneSize();
     const SIZE scene = m_geometry.sceneSize();
     if (scene.cx <= 0 || scene.cy <= 0)
-        return;
+        return false;
     if (m_canvas.get_width() != scene.cx || m_canvas.get_height() != scene.cy) {
         m_canvasDC = std::make_unique<GBitmapDC>(nullptr);
         m_canvas.resize(scene.cx, scene.cy);
         m_canvasDC->setBitmap(m_canvas.get_section());
+        m_stale = {0, 0, scene.cx, scene.cy};
     }
-    // Only the scene under the window area is drawn: a repaint costs what it shows.
-    RECT model{area.GetLeft(), area.GetTop(), area.GetRight() + 1, area.GetBottom() + 1};
-    m_geometry.DPtoLP(model);
-    model = {model.left - 1, model.top - 1, model.right + 1, model.bottom + 1};
-    m_document->onDraw(m_canvasDC->getDC(), &model);
+    return true;
+}
+
+void GKorvaneView::drawScene() {
+    if (!prepareCanvas() || m_stale.left >= m_stale.right || m_stale.top >= m_stale.bottom)
+        return;
+    // Only what changed is drawn again (a repaint costs what it shows); feedback drawn on the canvas stays until
+    // the scene under it changes.
+    const RECT stale{m_stale.left - 1, m_stale.top - 1, m_stale.right + 1, m_stale.bottom + 1};
+    m_stale = {0, 0, 0, 0};
+    m_document->onDraw(m_canvasDC->getDC(), &stale);
+}
+
+HDC GKorvaneView::feedbackDC() {
+    drawScene();
+    return prepareCanvas() ? m_canvasDC->getDC() : nullptr;
 }
 
 void GKorvaneView::paintArea(wxDC& dc, const wxRect& area) {
@@ -185,7 +212,7 @@ void GKorvaneView::paintArea(wxDC& dc, const wxRect& area) {
 
 void GKorvaneView::onPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
-    drawScene(GetUpdateRegion().GetBox());
+    drawScene();
     for (wxRegionIterator area(GetUpdateRegion()); area; ++area)
         paintArea(dc, area.GetRect());
 }
@@ -195,7 +222,7 @@ wxImage GKorvaneView::renderImage() {
     wxBitmap picture(std::max(client.x, 1), std::max(client.y, 1));
     {
         wxMemoryDC dc(picture);
-        drawScene(wxRect(client));
+        drawScene();
         paintArea(dc, wxRect(client));
     }
     return picture.ConvertToImage();

@@ -37,6 +37,13 @@ public:
     // The window's picture (the scene as painted, and the colour around it), for screenshots and tests.
     wxImage renderImage();
 
+    // Feedback of tools (GKorvaneViewDC): a device context on the view's back buffer, in model pixels, up to date
+    // with the scene; what is drawn there shows once the area is refreshed, and stays until the scene under it
+    // changes, so that drawing it again with XOR takes it away exactly. Null for an empty scene.
+    HDC feedbackDC();
+    // The window area of a rectangle of the scene painted again from the back buffer.
+    void refreshModelRect(RECT rect);
+
     void callbackReceived(GCallbackEvent& event) override;
 
 private:
@@ -55,8 +62,11 @@ private:
     bool insideScene(wxPoint at) const;
     wxDragResult dragEffect(wxPoint at) const;
     bool dropData(wxPoint at, const wxDataObject& data);
-    // The scene under the window area, in model pixels, drawn by the document (and its context) into the canvas.
-    void drawScene(const wxRect& area);
+    // The canvas (the scene in model pixels) at the scene's size; false for an empty scene.
+    bool prepareCanvas();
+    // What changed of the scene drawn again into the canvas by the document (and its context).
+    void drawScene();
+    void markStale(const RECT& rect);
     // Draws the part of the window within `area` (window pixels) onto `dc`.
     void paintArea(wxDC& dc, const wxRect& area);
     void updateSceneSize();
@@ -68,5 +78,6 @@ private:
     GContextInputRouter m_router;
     GDIBImage m_canvas;
     std::unique_ptr<GBitmapDC> m_canvasDC;
-    POINT m_lastPoint{0, 0}; // in model pixels
+    POINT m_lastPoint{0, 0};  // in model pixels
+    RECT m_stale{0, 0, 0, 0}; // the part of the canvas to draw again from the document, in model pixels
 };

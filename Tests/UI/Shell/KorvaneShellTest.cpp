@@ -14,6 +14,8 @@
 #include "Shell/GSelectObjectTypeDialog.h"
 #include "UI/Document/DocumentTesting.h"
 #include "Views/GKorvaneView.h"
+#include "Views/GKorvaneViewDC.h"
+#include "gdi/GdiDrawing.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +27,7 @@
 #include <wx/process.h>
 #include <wx/utils.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -349,4 +352,39 @@ TEST(KorvaneShell, ASecondStartHandsItsFileToTheRunningProgram) {
     EXPECT_EQ(status, 0);
     EXPECT_EQ(wxFileName(document()->GetFilename()).GetFullName(), "handed.kor");
     EXPECT_EQ(document()->getModel()->get_width(), 30);
+}
+
+TEST(KorvaneShell, ToolFeedbackDrawnWithXorIsShownAndTakenAwayExactly) {
+    writePicture("plain.png", 120, 80, 0xFF6080A0);
+    open("plain.png");
+    const wxImage before = view()->renderImage();
+    const auto outline = [] {
+        GKorvaneViewDC dc;
+        ASSERT_NE(dc.get(), nullptr);
+        const int previous = SetROP2(dc, R2_NOT);
+        MoveToEx(dc, 10, 10, nullptr);
+        LineTo(dc, 60, 10);
+        SetROP2(dc, previous);
+        dc.touched({10, 10, 60, 11});
+    };
+    outline();
+    wxYield();
+    // The scene's (10, 10) lies where the view centres it; the line shows there, inverted.
+    POINT at{30, 10};
+    view()->LPtoDP(at);
+    const wxImage drawn = view()->renderImage();
+    EXPECT_EQ(drawn.GetRed(at.x, at.y), 0xFF - 0x60);
+    EXPECT_EQ(drawn.GetBlue(at.x, at.y), 0xFF - 0xA0);
+    // A repaint of the window keeps it; drawn again, it is gone to the last pixel.
+    view()->Refresh(false);
+    wxYield();
+    EXPECT_EQ(view()->renderImage().GetRed(at.x, at.y), 0xFF - 0x60);
+    outline();
+    const wxImage after = view()->renderImage();
+    ASSERT_EQ(after.GetWidth(), before.GetWidth());
+    EXPECT_EQ(std::memcmp(after.GetData(), before.GetData(), 3u * after.GetWidth() * after.GetHeight()), 0);
+    // Feedback left behind goes when the scene under it changes.
+    outline();
+    document()->getModel()->invalidate();
+    EXPECT_EQ(view()->renderImage().GetRed(at.x, at.y), 0x60);
 }
