@@ -19,6 +19,7 @@ class GDDEServer;
 class GCallbackReceiver;
 class GMetaClass;
 class GKorvaneDocManager;
+class wxAcceleratorEntry;
 class wxAcceleratorTable;
 
 class GKorvaneApp : public GWinApp {
@@ -97,6 +98,8 @@ public:
     void setDefaultShortcutKeys();
     // Null while no class has a shortcut.
     const wxAcceleratorTable* getAccelerators();
+    // The menu id a key (the framework's key code, and its modifiers) runs; 0 for a key of no context.
+    int findAcceleratorCommand(int keyCode, int modifiers) const;
     // "Ctrl+", "Shift+", "Alt+" for the modifier bits, then the key's name.
     static GString GetHotKeyName(unsigned short code);
     GString getHotKeyNameForContext(const GEditorContext* context) const;
@@ -114,6 +117,7 @@ public:
     bool OnDDECommand(char* command);
 
 private:
+    std::vector<wxAcceleratorEntry> acceleratorEntries() const;
     void appendContext(GEditorContext* context, const GString& contextString);
 
     TGCollection<GEditorContext> m_contexts{0, 16, true};

@@ -77,28 +77,40 @@ void GKorvaneApp::setShortcutKeys(const GMetaClass* meta, const std::vector<unsi
     m_accelerators.reset();
 }
 
+std::vector<wxAcceleratorEntry> GKorvaneApp::acceleratorEntries() const {
+    std::vector<wxAcceleratorEntry> entries;
+    for (const auto& [meta, keys] : m_shortcuts) {
+        const GEditorContext* context = findContextByClass(meta);
+        if (context == nullptr)
+            continue;
+        for (const unsigned short code : keys) {
+            const int key = frameworkKey(code & 0xFF);
+            if (key == 0)
+                continue;
+            const int flags = ((code & KeyControl) != 0 ? wxACCEL_CTRL : 0) |
+                              ((code & KeyShift) != 0 ? wxACCEL_SHIFT : 0) | ((code & KeyAlt) != 0 ? wxACCEL_ALT : 0);
+            entries.emplace_back(flags, key, MenuIdOf(context->getCommandID()));
+        }
+    }
+    return entries;
+}
+
 const wxAcceleratorTable* GKorvaneApp::getAccelerators() {
     if (m_shortcuts.empty())
         return nullptr;
     if (!m_accelerators) {
-        std::vector<wxAcceleratorEntry> entries;
-        for (const auto& [meta, keys] : m_shortcuts) {
-            const GEditorContext* context = findContextByClass(meta);
-            if (context == nullptr)
-                continue;
-            for (const unsigned short code : keys) {
-                const int key = frameworkKey(code & 0xFF);
-                if (key == 0)
-                    continue;
-                const int flags = ((code & KeyControl) != 0 ? wxACCEL_CTRL : 0) |
-                                  ((code & KeyShift) != 0 ? wxACCEL_SHIFT : 0) |
-                                  ((code & KeyAlt) != 0 ? wxACCEL_ALT : 0);
-                entries.emplace_back(flags, key, MenuIdOf(context->getCommandID()));
-            }
-        }
+        const std::vector<wxAcceleratorEntry> entries = acceleratorEntries();
         m_accelerators = std::make_unique<wxAcceleratorTable>(static_cast<int>(entries.size()), entries.data());
     }
     return m_accelerators.get();
+}
+
+int GKorvaneApp::findAcceleratorCommand(int keyCode, int modifiers) const {
+    const int flags = modifiers & (wxACCEL_CTRL | wxACCEL_SHIFT | wxACCEL_ALT);
+    for (const wxAcceleratorEntry& entry : acceleratorEntries())
+        if (entry.GetKeyCode() == keyCode && entry.GetFlags() == flags)
+            return entry.GetCommand();
+    return 0;
 }
 
 GString GKorvaneApp::GetHotKeyName(unsigned short code) {

@@ -5,6 +5,7 @@
 #include "Controls/GImageScrollBar.h"
 #include "Document/GKorvaneDoc.h"
 #include "Shell/GButtonArt.h"
+#include "Shell/GMainFrame.h"
 #include "Shell/GScenePrintout.h"
 #include "Shell/GSkin.h"
 #include "Views/GKorvaneView.h"
@@ -100,7 +101,7 @@ void GKorvaneUserInterface::addButtons() {
         auto* button = new GBitmapButton(m_form, id, wxPoint(x, FirstButton.y));
         button->LoadButton(name, GButtonArt::Button);
         if (context != nullptr)
-            button->SetToolTip(wxString::FromUTF8(context->getContextString(GEditorContext::Prompt)));
+            button->SetToolTip(GMainFrame::getToolTipText(context->getCommandID()));
         else
             button->Disable();
         x += ButtonStep;

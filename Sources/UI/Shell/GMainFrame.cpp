@@ -10,6 +10,7 @@
 #include <wx/accel.h>
 #include <wx/menu.h>
 #include <wx/stockitem.h>
+#include <wx/textentry.h>
 
 const GCallbackReason GMainFrame::Reason_Create;
 const GCallbackReason GMainFrame::Reason_Destroy;
@@ -49,6 +50,37 @@ void addEntries(wxMenu& menu, const std::vector<GMenuEntry>& entries) {
             menu.AppendSubMenu(menuOf(entry.children), wxString::FromUTF8(entry.text));
             break;
         }
+}
+
+// A shortcut key typed into a field: the field's own editing for the editing keys (nothing for other keys with
+// Ctrl or Alt, so that the menus' keys do not act either); false for a plain key, which the field takes itself.
+bool editField(wxTextEntry& field, const wxKeyEvent& key) {
+    if ((key.GetModifiers() & (wxMOD_CONTROL | wxMOD_ALT)) == 0)
+        return false;
+    if (key.GetModifiers() == wxMOD_CONTROL)
+        switch (key.GetKeyCode()) {
+        case 'Z':
+            field.Undo();
+            break;
+        case 'Y':
+            field.Redo();
+            break;
+        case 'X':
+            field.Cut();
+            break;
+        case 'C':
+            field.Copy();
+            break;
+        case 'V':
+            field.Paste();
+            break;
+        case 'A':
+            field.SelectAll();
+            break;
+        default:
+            break;
+        }
+    return true;
 }
 
 std::vector<GMenuEntry> entriesOf(const char* keyPath) {
@@ -99,8 +131,7 @@ GMainFrame::GMainFrame(wxDocManager* manager)
                 document->OnFileSendMail();
         },
         GKorvaneApp::ID_FILE_SEND_MAIL);
-    Bind(wxEVT_IDLE, &GMainFrame::onIdle, this);
-    updateAccelerators();
+    Bind(wxEVT_CHAR_HOOK, &GMainFrame::onKey, this);
     send(Reason_Create);
 }
 
@@ -114,6 +145,19 @@ GEditorContext* GMainFrame::findContextByID(UINT id) {
         return nullptr;
     const int index = static_cast<int>(id - GKorvaneApp::FirstContextCommand);
     return index < app->contexts().getCount() ? app->contexts().at(index) : nullptr;
+}
+
+wxString GMainFrame::getToolTipText(UINT id) {
+    const GKorvaneApp* app = GKorvaneApp::Get();
+    const GEditorContext* context = findContextByID(id);
+    if (app == nullptr || context == nullptr || app->getToolTipsType() == GKorvaneApp::ToolTipsNone)
+        return {};
+    if (app->getToolTipsType() == GKorvaneApp::ToolTipsShort)
+        return wxStripMenuCodes(wxString::FromUTF8(context->getContextString(GEditorContext::MenuText)));
+    GString text = context->getContextString(GEditorContext::Prompt);
+    if (const GString key = app->getHotKeyNameForContext(context); !key.isEmpty())
+        text += " - " + key;
+    return wxString::FromUTF8(text);
 }
 
 wxMenu* GMainFrame::buildMenu(const char* keyPath) {
@@ -173,16 +217,20 @@ void GMainFrame::changeDisplaySettings(bool on) {
     ShowFullScreen(on, wxFULLSCREEN_NOBORDER | wxFULLSCREEN_NOCAPTION);
 }
 
-void GMainFrame::onIdle(wxIdleEvent& event) {
-    updateAccelerators();
-    event.Skip();
-}
-
-void GMainFrame::updateAccelerators() {
-    GKorvaneApp* app = GKorvaneApp::Get();
-    const wxAcceleratorTable* table = app != nullptr ? app->getAccelerators() : nullptr;
-    if (table == m_accelerators)
+void GMainFrame::onKey(wxKeyEvent& event) {
+    // A shortcut runs its context, once; a field that takes typing keeps its keys.
+    const GKorvaneApp* app = GKorvaneApp::Get();
+    const int command = app != nullptr ? app->findAcceleratorCommand(event.GetKeyCode(), event.GetModifiers()) : 0;
+    if (command == 0) {
+        event.Skip();
         return;
-    m_accelerators = table;
-    SetAcceleratorTable(table != nullptr ? *table : wxNullAcceleratorTable);
+    }
+    if (auto* field = dynamic_cast<wxTextEntry*>(FindFocus())) {
+        if (!editField(*field, event))
+            event.Skip();
+        return;
+    }
+    wxCommandEvent run(wxEVT_MENU, command);
+    run.SetEventObject(this);
+    GetEventHandler()->ProcessEvent(run);
 }

@@ -27,6 +27,9 @@ public:
 
     // The application's context of a context command id; null outside the range or past the contexts.
     static GEditorContext* findContextByID(UINT id);
+    // The tool tip of a command: none, a context's menu text, or its prompt with its shortcut key, as the
+    // application's tool-tip setting says.
+    static wxString getToolTipText(UINT id);
     // A popup menu from a menu key of the settings; the caller owns it.
     static wxMenu* buildMenu(const char* keyPath);
     // Full screen stands in for the switch of the display mode, which this platform leaves to the user.
@@ -39,9 +42,6 @@ private:
     void onZoom(wxCommandEvent& event);
     void onUpdateZoom(wxUpdateUIEvent& event);
     void onFullScreen(wxCommandEvent& event);
-    void onIdle(wxIdleEvent& event);
-    // The accelerators follow the application's shortcut keys.
-    void updateAccelerators();
-
-    const void* m_accelerators = nullptr; // the application's table the frame uses now
+    // Keys are translated by the application's shortcuts before the window with the focus sees them.
+    void onKey(wxKeyEvent& event);
 };

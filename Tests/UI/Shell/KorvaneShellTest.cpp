@@ -25,6 +25,8 @@
 #include <wx/filename.h>
 #include <wx/menu.h>
 #include <wx/process.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
 #include <wx/utils.h>
 
 #include <cstring>
@@ -258,6 +260,14 @@ TEST(KorvaneShell, MenusComeFromTheSettingsAndShowTheContexts) {
     const std::unique_ptr<wxMenu> background(GMainFrame::buildMenu("Menus\\Background"));
     EXPECT_EQ(background->FindItem(menuIdOf("DeleteImageCommand")), nullptr);
     EXPECT_EQ(GMainFrame::findContextByID(GKorvaneApp::LastContextCommand + 1), nullptr);
+    // Tool tips as the setting says: the prompt with the key, the menu text, or none.
+    const UINT undoCommand = GKorvaneApp::CommandOf(menuIdOf("UndoImageCommand"));
+    EXPECT_EQ(GMainFrame::getToolTipText(undoCommand), "Undo the last change - Ctrl+Z");
+    GKorvaneApp::Get()->setToolTipsType(GKorvaneApp::ToolTipsShort);
+    EXPECT_EQ(GMainFrame::getToolTipText(undoCommand), "Undo");
+    GKorvaneApp::Get()->setToolTipsType(GKorvaneApp::ToolTipsNone);
+    EXPECT_EQ(GMainFrame::getToolTipText(undoCommand), "");
+    GKorvaneApp::Get()->setToolTipsType(GKorvaneApp::ToolTipsLong);
 }
 
 TEST(KorvaneShell, UnsavedChangesAreNeverDroppedWithoutAsking) {
@@ -387,4 +397,38 @@ TEST(KorvaneShell, ToolFeedbackDrawnWithXorIsShownAndTakenAwayExactly) {
     outline();
     document()->getModel()->invalidate();
     EXPECT_EQ(view()->renderImage().GetRed(at.x, at.y), 0x60);
+}
+
+TEST(KorvaneShell, ShortcutKeysRunTheirContextsOnceButNotWhileTyping) {
+    writePicture("keys.png", 50, 40, 0xFF406080);
+    open("keys.png");
+    ASSERT_TRUE(dropPictureFile("key.png", 5, 5, 0xFF000000, {10, 10}));
+    ASSERT_TRUE(dropPictureFile("lock.png", 5, 5, 0xFF000000, {30, 30}));
+    frame()->GetMenuBar()->UpdateMenus(); // the menu items show their keys, as after opening the menus
+    EXPECT_EQ(frame()->GetMenuBar()->FindItem(menuIdOf("UndoImageCommand"))->GetItemLabel(), "&Undo\tCtrl+Z");
+    frame()->Raise();
+    view()->SetFocus();
+    for (int wait = 0; wait < 50; ++wait)
+        wxYield();
+    wxUIActionSimulator keys;
+    keys.Char('z', wxMOD_CONTROL);
+    for (int wait = 0; wait < 50; ++wait) {
+        wxMilliSleep(5);
+        wxYield();
+    }
+    EXPECT_EQ(childNames(), std::vector<std::string>{"key"}) << "one undo step for one key press";
+    // Typed into a text field, the key is the field's (its own undo), never a step of the scene.
+    auto* field = new wxTextCtrl(frame(), wxID_ANY, "", wxPoint(620, 500), wxSize(100, 24));
+    field->SetFocus();
+    for (int wait = 0; wait < 50; ++wait)
+        wxYield();
+    keys.Text("ab");
+    keys.Char('z', wxMOD_CONTROL);
+    for (int wait = 0; wait < 50; ++wait) {
+        wxMilliSleep(5);
+        wxYield();
+    }
+    EXPECT_EQ(childNames(), std::vector<std::string>{"key"});
+    EXPECT_EQ(field->GetValue(), "ab") << "the typing went to the field";
+    field->Destroy();
 }

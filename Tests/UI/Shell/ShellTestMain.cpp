@@ -4,6 +4,7 @@
 
 #include "Application/GKorvaneApp.h"
 #include "Sound/GPlayApplicationEventSound.h"
+#include "win/MessageBox.h"
 #include "Support/TempDirectory.h"
 #include "Text/CoreStringTable.h"
 #include "Text/UIStringTable.h"
@@ -39,6 +40,8 @@ public:
             return false;
         CallAfter([this] {
             testsResult = RUN_ALL_TESTS();
+            // What the tests changed is not saved at the end.
+            SetMessageBoxHandler([](HWND, const char*, const char*, UINT) { return IDNO; });
             GetTopWindow()->Close(true);
         });
         return true;
