@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -53,4 +54,17 @@ TEST(KorvaneProgram, AScreenshotShowsTheOpenedScene) {
     // The scene view (26, 17 to 585, 438) centres the 60 x 40 scene: its middle is at (305, 227).
     EXPECT_EQ(shot.get_pixel(305, 227) & 0xFFFFFF, 0x2040C0u);
     EXPECT_NE(shot.get_pixel(40, 30) & 0xFFFFFF, 0x2040C0u);
+}
+
+TEST(KorvaneProgram, ItMeasuresItsStartToTheFirstPaintedFrame) {
+    if (!haveVirtualDisplay())
+        GTEST_SKIP() << "xvfb-run is not installed";
+    const std::string command = std::string("xvfb-run -a ") + KORVANE + " --startup-time >out.txt 2>err.txt";
+    const int raw = std::system(command.c_str());
+    ASSERT_EQ(WEXITSTATUS(raw), 0) << readFile("err.txt");
+    double milliseconds = -1;
+    EXPECT_EQ(std::sscanf(readFile("out.txt").c_str(), "korvane: the first frame was painted %lf ms after start",
+                          &milliseconds),
+              1);
+    EXPECT_GT(milliseconds, 0);
 }

@@ -5,8 +5,10 @@
 #include "Clipboard/GKorvaneClipboard.h"
 #include "Clipboard/GKorvaneDataObjectIterator.h"
 #include "Clipboard/GKorvaneDataSource.h"
+#include "Clipboard/GModelInsertion.h"
 #include "Clipboard/GModelRecords.h"
 #include "Drawing/GWxImage.h"
+#include "UI/Document/DocumentTesting.h"
 
 #include <gtest/gtest.h>
 
@@ -195,4 +197,28 @@ TEST(ClipboardFormats, TheRecordLayoutAndBrokenRecords) {
     ASSERT_EQ(records.size(), 1u);
     std::unique_ptr<GCompoundModel> read(records.read(0));
     EXPECT_EQ(read, nullptr);
+}
+
+TEST_F(DocumentTest, InsertedModelsBecomeObjectsOrTheBackground) {
+    // An unnamed picture with every pixel set, offered as an object, replaces the background instead; a named one
+    // becomes an object centred on the point.
+    GCompoundModel background(40, 30);
+    background.getModifiableImage().full_fill(0xFF112233);
+    GCompoundModel sticker(4, 4);
+    sticker.getModifiableImage().full_fill(0xFF445566);
+    sticker.setName("sticker");
+    const std::vector<BYTE> records = GModelRecords::Write(
+        {{&background, GCompoundModel::TypeObject, false}, {&sticker, GCompoundModel::TypeObject, false}});
+    const BytesOffer offer(GKorvaneClipboard::ModelsFormat(), records);
+    EXPECT_EQ(GModelInsertion::Insert(offer, {20, 10}, false), 2);
+    GCompoundModel* root = document->getModel();
+    EXPECT_EQ(root->get_width(), 40);
+    EXPECT_EQ(root->getImage().get_pixel(0, 0), 0xFF112233u);
+    ASSERT_EQ(root->getChildCount(), 1);
+    EXPECT_EQ(root->getChild(0)->getOrigin().x, 18);
+    EXPECT_EQ(root->getChild(0)->getOrigin().y, 8);
+    // A move of models that belong to a document of this process is left to its drag source.
+    MixedSource attached;
+    attached.markModelsAsAttached();
+    EXPECT_EQ(GModelInsertion::Insert(GDataObjectOffer(attached), {5, 5}, true), 1) << "only the loaded model";
 }
