@@ -4,10 +4,10 @@
 
 #include "Application/GKorvaneApp.h"
 #include "Sound/GPlayApplicationEventSound.h"
-#include "win/MessageBox.h"
 #include "Support/TempDirectory.h"
 #include "Text/CoreStringTable.h"
 #include "Text/UIStringTable.h"
+#include "win/MessageBox.h"
 
 #include <gtest/gtest.h>
 
