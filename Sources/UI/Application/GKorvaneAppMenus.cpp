@@ -4,6 +4,7 @@
 
 #include "Application/GKorvaneApp.h"
 
+#include "Contexts/GOneTimeEditorContext.h"
 #include "Settings/GRegistryVariable.h"
 #include "win/Registry.h"
 
@@ -123,7 +124,8 @@ void GKorvaneApp::fillMenuFromRegistry(std::vector<GMenuEntry>& menu, const char
                 menu.push_back({GMenuEntry::Item,
                                 context->getContextString(GEditorContext::MenuText),
                                 context->getCommandID(),
-                                {}});
+                                {},
+                                context->getMetaClass().isKindOf(&GOneTimeEditorContext::metaclass_) == nullptr});
         } else if (const std::string command = stringValue(entry, "Command"); !command.empty()) {
             if (const int id = standardCommandId(command))
                 menu.push_back({GMenuEntry::Command, titleOf(entry).c_str(), static_cast<UINT>(id), {}});

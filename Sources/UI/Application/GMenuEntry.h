@@ -14,4 +14,5 @@ struct GMenuEntry {
     GString text;
     UINT id = 0;                      // items and commands
     std::vector<GMenuEntry> children; // popups only
+    bool checkable = false;           // items of contexts that can be current (tools), which show a mark
 };

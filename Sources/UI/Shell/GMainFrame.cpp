@@ -41,7 +41,10 @@ void addEntries(wxMenu& menu, const std::vector<GMenuEntry>& entries) {
             menu.AppendSeparator();
             break;
         case GMenuEntry::Item:
-            menu.AppendCheckItem(GKorvaneApp::MenuIdOf(entry.id), wxString::FromUTF8(entry.text));
+            if (entry.checkable)
+                menu.AppendCheckItem(GKorvaneApp::MenuIdOf(entry.id), wxString::FromUTF8(entry.text));
+            else
+                menu.Append(GKorvaneApp::MenuIdOf(entry.id), wxString::FromUTF8(entry.text));
             break;
         case GMenuEntry::Command:
             menu.Append(static_cast<int>(entry.id), withStockAccelerator(entry));
@@ -179,7 +182,12 @@ void GMainFrame::onUpdateContextCommand(wxUpdateUIEvent& event) {
     const UINT command = GKorvaneApp::CommandOf(event.GetId());
     if (app == nullptr || findContextByID(command) == nullptr)
         return;
-    GEventCmdUI ui(event, command, GetMenuBar() != nullptr && GetMenuBar()->FindItem(event.GetId()) != nullptr);
+    // The item is in the menu bar or in the popup menu the event comes from.
+    const auto* popup = dynamic_cast<wxMenu*>(event.GetEventObject());
+    const wxMenuItem* item = popup != nullptr          ? popup->FindItem(event.GetId())
+                             : GetMenuBar() != nullptr ? GetMenuBar()->FindItem(event.GetId())
+                                                       : nullptr;
+    GEventCmdUI ui(event, command, item != nullptr, item != nullptr && item->IsCheckable());
     app->OnUpdateEditorContext(ui);
 }
 

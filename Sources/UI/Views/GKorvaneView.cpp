@@ -4,6 +4,7 @@
 #include "Clipboard/GDataObjectOffer.h"
 #include "Clipboard/GKorvaneClipboard.h"
 #include "Clipboard/GModelInsertion.h"
+#include "Controls/GMenu.h"
 #include "Document/GKorvaneDoc.h"
 #include "DragDrop/GMoverDropSource.h"
 #include "DragDrop/GWndDropTarget.h"
@@ -280,13 +281,7 @@ void GKorvaneView::onContextMenu(wxContextMenuEvent& event) {
         return;
     std::unique_ptr<wxMenu> menu(GMainFrame::buildMenu(hit == root ? "Menus\\Background" : "Menus\\Object"));
     m_document->setWorkingModel(hit);
-    const int chosen = GetPopupMenuSelectionFromUser(*menu, at);
-    if (chosen != wxID_NONE)
-        if (wxWindow* frame = wxGetTopLevelParent(this)) {
-            wxCommandEvent command(wxEVT_MENU, chosen);
-            command.SetEventObject(frame);
-            frame->GetEventHandler()->ProcessEvent(command);
-        }
+    GMenu::TrackPopupMenu(*menu, *this, at);
     m_document->setWorkingModel(nullptr);
 }
 

@@ -1,6 +1,7 @@
 #include "Framework/GEventCmdUI.h"
 
-GEventCmdUI::GEventCmdUI(wxUpdateUIEvent& event, UINT id, bool menuItem) : CCmdUI(id), m_event(event) {
+GEventCmdUI::GEventCmdUI(wxUpdateUIEvent& event, UINT id, bool menuItem, bool checkable)
+    : CCmdUI(id), m_event(event), m_checkable(checkable) {
     m_menuItem = menuItem;
 }
 
@@ -11,12 +12,14 @@ void GEventCmdUI::Enable(bool on) {
 
 void GEventCmdUI::SetCheck(int check) {
     CCmdUI::SetCheck(check);
-    m_event.Check(check != 0);
+    if (m_checkable)
+        m_event.Check(check != 0);
 }
 
 void GEventCmdUI::SetRadio(bool on) {
     CCmdUI::SetRadio(on);
-    m_event.Check(on);
+    if (m_checkable)
+        m_event.Check(on);
 }
 
 void GEventCmdUI::SetText(const char* text) {

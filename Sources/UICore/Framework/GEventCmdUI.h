@@ -8,8 +8,9 @@
 
 class GEventCmdUI : public CCmdUI {
 public:
-    // `id` is the program's command id, which may differ from the framework's id of the event.
-    GEventCmdUI(wxUpdateUIEvent& event, UINT id, bool menuItem);
+    // `id` is the program's command id, which may differ from the framework's id of the event; only a checkable
+    // item takes a mark.
+    GEventCmdUI(wxUpdateUIEvent& event, UINT id, bool menuItem, bool checkable);
 
     void Enable(bool on = true) override;
     void SetCheck(int check = 1) override;
@@ -18,6 +19,7 @@ public:
 
 private:
     wxUpdateUIEvent& m_event;
+    bool m_checkable;
 };
 
 // Whether the update handlers of the window (and the handlers it passes the event on to) enable the command.

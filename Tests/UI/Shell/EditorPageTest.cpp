@@ -3,6 +3,7 @@
 // bottom slider borrowed by a page and given back; templates found only in the module that holds them.
 
 #include "Application/GKorvaneApp.h"
+#include "Controls/GColorButton.h"
 #include "Controls/GImageScrollBar.h"
 #include "Dialogs/ModuleDialogs.h"
 #include "Document/GKorvaneDoc.h"
@@ -177,4 +178,14 @@ TEST(EditorPages, TemplatesBelongToTheirModule) {
     orphan->setModule(nullptr);
     EXPECT_FALSE(orphan->Create());
     delete orphan;
+}
+
+TEST(EditorPages, AColourButtonShowsItsColour) {
+    auto* button = new GColorButton(form(), wxID_ANY);
+    button->setColor(0xFF336699);
+    EXPECT_EQ(button->getColor(), 0x336699u) << "the colour only, without the top byte";
+    const wxImage swatch = button->GetBitmap().ConvertToImage();
+    EXPECT_EQ(swatch.GetRed(2, 2), 0x99);
+    EXPECT_EQ(swatch.GetBlue(2, 2), 0x33);
+    button->Destroy();
 }

@@ -22,6 +22,7 @@
 #include <wx/clipbrd.h>
 #include <wx/dcmemory.h>
 #include <wx/dcps.h>
+#include <wx/dcscreen.h>
 #include <wx/filename.h>
 #include <wx/menu.h>
 #include <wx/process.h>
@@ -431,4 +432,38 @@ TEST(KorvaneShell, ShortcutKeysRunTheirContextsOnceButNotWhileTyping) {
     EXPECT_EQ(childNames(), std::vector<std::string>{"key"});
     EXPECT_EQ(field->GetValue(), "ab") << "the typing went to the field";
     field->Destroy();
+}
+
+TEST(KorvaneShell, TheContextMenuOfAnObjectActsOnThatObject) {
+    writePicture("table.png", 100, 80, 0xFF705030);
+    open("table.png");
+    ASSERT_TRUE(dropPictureFile("cup.png", 12, 12, 0xFFF0F0F0, {30, 30}));
+    ASSERT_TRUE(dropPictureFile("plate.png", 12, 12, 0xFF202020, {70, 50}));
+    GCompoundModel* cup = document()->getModel()->getChild(0);
+    ASSERT_NE(document()->getSelectedModel(), cup) << "the menu acts on the clicked object, not the selection";
+    // While the menu is open: its picture, then its "Delete" chosen by its mnemonic.
+    wxTheApp->CallAfter([] {
+        for (int wait = 0; wait < 20; ++wait) {
+            wxMilliSleep(10);
+            wxYield();
+        }
+        const wxRect window = frame()->GetScreenRect();
+        wxBitmap shot(window.width, window.height);
+        {
+            wxMemoryDC into(shot);
+            wxScreenDC screen;
+            into.Blit(0, 0, window.width, window.height, &screen, window.x, window.y);
+        }
+        std::filesystem::create_directories(KORVANE_SCREENSHOTS);
+        shot.SaveFile(std::string(KORVANE_SCREENSHOTS) + "/context-menu.png", wxBITMAP_TYPE_PNG);
+        wxUIActionSimulator().Char('d');
+    });
+    POINT at{30, 30};
+    view()->LPtoDP(at);
+    wxContextMenuEvent menu(wxEVT_CONTEXT_MENU, view()->GetId(), view()->ClientToScreen(wxPoint(at.x, at.y)));
+    menu.SetEventObject(view());
+    view()->GetEventHandler()->ProcessEvent(menu);
+    wxYield();
+    EXPECT_EQ(childNames(), std::vector<std::string>{"plate"});
+    EXPECT_EQ(document()->getWorkingModel(), nullptr);
 }
