@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<BYTE> bytes(data, data + size);
     if (GModelRecords(bytes).size() == 0)
         bytes = oneRecord(data, size);
-    const GModelRecords records(bytes);
+    GModelRecords records(bytes);
     for (std::size_t i = 0; i < records.size(); ++i) {
         const std::unique_ptr<GCompoundModel, Destroy> model(records.read(i));
         if (model && static_cast<unsigned long long>(model->get_width()) * model->get_height() <= (1U << 20))

@@ -107,6 +107,7 @@ public:
     // stream may make StreamFormat::MaxImagePixels of them in all, so that a few bytes cannot claim unbounded
     // memory. Past that raises InvalidPStream_Exception.
     void claimUnbackedPixels(unsigned long long pixels);
+    unsigned long long unbackedPixels() const { return m_unbackedPixels; }
 
     // A place in the stream to come back to, unlike seekg keeping what was read before it (so a format can look
     // at the data ahead inside a larger stream). The device must be able to seek back.

@@ -59,6 +59,7 @@ public:
     // The writing side of ipstream::claimUnbackedPixels, in the same budget: whether an image may go as its size only.
     // Past the budget a reader allows it answers false, and the image must be written with its pixels.
     bool reserveUnbackedPixels(unsigned long long pixels);
+    unsigned long long unbackedPixels() const { return m_unbackedPixels; }
     long tellp();
     // Moves the device, then forgets the written objects (indices restart at 1) and the written-byte count.
     long seekp(long offset, GIO::IOSeekDirection direction);

@@ -110,6 +110,22 @@ void copyBitRun(const std::uint8_t* source, int from, std::uint8_t* target, int 
         copyBit(i);
 }
 
+// `count` bits from bit `from` of a row set to `on`: single bits up to a whole byte, whole bytes, the last bits.
+void fillBitRun(std::uint8_t* row, int from, int count, bool on) {
+    auto setOne = [&](int p) {
+        const std::uint8_t bit = static_cast<std::uint8_t>(0x80 >> (p & 7));
+        row[p >> 3] = on ? (row[p >> 3] | bit) : (row[p >> 3] & ~bit);
+    };
+    const int end = from + count;
+    int p = from;
+    for (; p < end && (p & 7) != 0; ++p)
+        setOne(p);
+    const int bytes = (end - p) / 8;
+    std::memset(row + (p >> 3), on ? 0xFF : 0, static_cast<std::size_t>(bytes));
+    for (p += 8 * bytes; p < end; ++p)
+        setOne(p);
+}
+
 // One-bit images without masks, row by row.
 void copyBitRows(const Area& area) {
     const Part& s = area[0];
@@ -156,6 +172,12 @@ void iplSet(IplImage* image, int fillValue) {
     Area area({image});
     if (!area)
         return;
+    if (bitsOf(image) == 1 && !area.masked()) {
+        for (int j = 0; j < area.height; ++j)
+            fillBitRun(reinterpret_cast<std::uint8_t*>(image->imageData + (area[0].y + j) * image->widthStep),
+                       area[0].x, area.width, fillValue != 0);
+        return;
+    }
     if (bitsOf(image) == 1) {
         for (int j = 0; j < area.height; ++j) {
             const std::uint8_t* enabled = area.enabled(j);

@@ -91,7 +91,7 @@ GCompoundModel* GKorvaneDataObjectIterator::detachedModel() {
     return m_read.release();
 }
 
-GCompoundModel* GKorvaneDataObjectIterator::load(const Object& object) const {
+GCompoundModel* GKorvaneDataObjectIterator::load(const Object& object) {
     if (object.kind == Record)
         return m_records->read(object.index);
     auto* model = new GCompoundModel(0, 0);

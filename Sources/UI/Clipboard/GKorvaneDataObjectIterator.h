@@ -41,7 +41,7 @@ private:
     };
 
     void addModels(const GDataOffer& data, bool inMemoryOnly);
-    GCompoundModel* load(const Object& object) const;
+    GCompoundModel* load(const Object& object);
 
     std::vector<Object> m_objects;
     std::size_t m_current = 0;

@@ -24,9 +24,12 @@ DWORD GModelRecords::GetDWord(const BYTE* bytes) {
 std::vector<BYTE> GModelRecords::Write(const std::vector<GKorvaneClipboardList::Item>& items) {
     std::vector<BYTE> bytes;
     PutDWord(bytes, static_cast<DWORD>(items.size()));
+    unsigned long long unbackedPixels = 0;
     for (const GKorvaneClipboardList::Item& item : items) {
         ompstream object;
+        object.reserveUnbackedPixels(unbackedPixels);
         object.writePointer(item.model);
+        unbackedPixels = object.unbackedPixels();
         const std::size_t length = object.length();
         const auto* data = static_cast<const BYTE*>(object.data());
         PutDWord(bytes, static_cast<DWORD>(item.type));
@@ -61,13 +64,17 @@ GModelRecords::GModelRecords(const std::vector<BYTE>& bytes) {
     }
 }
 
-GCompoundModel* GModelRecords::read(std::size_t i) const {
+GCompoundModel* GModelRecords::read(std::size_t i) {
     const Record& record = m_records[i];
     impstream in(record.object, record.length);
     try {
-        return in.readPointer<GCompoundModel>();
+        in.claimUnbackedPixels(m_unbackedPixels);
+        GCompoundModel* model = in.readPointer<GCompoundModel>();
+        m_unbackedPixels = in.unbackedPixels();
+        return model;
     } catch (CException* e) {
         CExceptionPtr<> held(e);
+        m_unbackedPixels = in.unbackedPixels();
         in.destroyReadObjects();
         return nullptr;
     }

@@ -3,6 +3,7 @@
 // DWORD type, a DWORD length (from the length field's first byte to the record's end) and the model as an object
 // pointer. Each record is an object stream of its own, so that a receiver can skip a record without reading it.
 // The reader checks every count and length against the bytes there; a record that does not read gives no model.
+// All records of one transfer share one budget of images stored as their size only, as one stream would.
 
 #include "Clipboard/GKorvaneClipboardList.h"
 #include "win/Win32Types.h"
@@ -21,7 +22,7 @@ public:
     std::size_t size() const { return m_records.size(); }
     GCompoundModel::Type type(std::size_t i) const { return m_records[i].type; }
     // A new model read from record i (the caller owns it), or null when it does not read.
-    GCompoundModel* read(std::size_t i) const;
+    GCompoundModel* read(std::size_t i);
 
 private:
     struct Record {
@@ -30,4 +31,5 @@ private:
         std::size_t length;
     };
     std::vector<Record> m_records;
+    unsigned long long m_unbackedPixels = 0; // claimed by the records read so far
 };

@@ -183,6 +183,26 @@ TEST(IplCopy, BitRunsAtEveryAlignment) {
             }
 }
 
+// Bit fills of every length at every offset set exactly the region's bits, to either value.
+TEST(IplSetAndConvert, BitRunsAtEveryAlignment) {
+    constexpr int Width = 40;
+    for (int value : {0, 1})
+        for (int from = 0; from < 16; ++from)
+            for (int count = 1; from + count <= Width; ++count) {
+                TestImage bits(Width, 2, 1, IPL_DEPTH_1U);
+                iplSet(bits, 1 - value);
+                {
+                    TestROI part(bits, from, 1, count, 1);
+                    iplSet(bits, value);
+                }
+                for (int y = 0; y < 2; ++y)
+                    for (int x = 0; x < Width; ++x) {
+                        const bool inside = y == 1 && x >= from && x < from + count;
+                        ASSERT_EQ(bits.get(x, y), inside ? value : 1 - value) << from << " " << count << " " << x;
+                    }
+            }
+}
+
 TEST(IplSetAndConvert, DepthsAndRegions) {
     TestImage wide(3, 1, 1, IPL_DEPTH_32S);
     iplSet(wide, static_cast<int>(0xFF102030));

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -193,10 +194,35 @@ TEST(ClipboardFormats, TheRecordLayoutAndBrokenRecords) {
     std::vector<BYTE> damaged = bytes;
     for (std::size_t i = 12; i < damaged.size(); ++i)
         damaged[i] = static_cast<BYTE>(i * 37);
-    const GModelRecords records(damaged);
+    GModelRecords records(damaged);
     ASSERT_EQ(records.size(), 1u);
     std::unique_ptr<GCompoundModel> read(records.read(0));
     EXPECT_EQ(read, nullptr);
+}
+
+// Blank images travel as their size only, within one budget for the whole transfer: a second record cannot claim
+// again what the first one used (each alone would be allowed).
+TEST(ClipboardFormats, BlankImagesShareOneBudget) {
+    GCompoundModel first(1, 1);
+    GCompoundModel second(3, 5);
+    std::vector<BYTE> bytes = GModelRecords::Write(
+        {{&first, GCompoundModel::TypeObject, false}, {&second, GCompoundModel::TypeObject, false}});
+    const BYTE size[] = {3, 0, 0, 0, 5, 0, 0, 0};
+    const auto at = std::search(bytes.begin(), bytes.end(), std::begin(size), std::end(size));
+    ASSERT_NE(at, bytes.end()) << "the blank image went as its size";
+    GModelRecords intact(bytes);
+    ASSERT_EQ(intact.size(), 2u);
+    std::unique_ptr<GCompoundModel> one(intact.read(0));
+    std::unique_ptr<GCompoundModel> two(intact.read(1));
+    ASSERT_NE(two, nullptr);
+    EXPECT_EQ(two->get_width(), 3);
+
+    const BYTE whole[] = {0, 0x40, 0, 0, 0, 0x40, 0, 0}; // 16384 x 16384, the whole budget
+    std::copy(std::begin(whole), std::end(whole), at);
+    GModelRecords claiming(bytes);
+    one.reset(claiming.read(0));
+    EXPECT_NE(one, nullptr);
+    EXPECT_EQ(std::unique_ptr<GCompoundModel>(claiming.read(1)), nullptr);
 }
 
 TEST_F(DocumentTest, InsertedModelsBecomeObjectsOrTheBackground) {
