@@ -46,8 +46,12 @@ ModuleImageTable::~ModuleImageTable() {
     Registry::Instance().remove(this);
 }
 
+const ImageResource* FindBitmapResource(HMODULE module, const char* name) {
+    return name != nullptr ? find(module, name, false) : nullptr;
+}
+
 HBITMAP LoadBitmapA(HMODULE module, const char* name) {
-    const ImageResource* image = name != nullptr ? find(module, name, false) : nullptr;
+    const ImageResource* image = FindBitmapResource(module, name);
     return image != nullptr ? bitmapOf(*image) : nullptr;
 }
 

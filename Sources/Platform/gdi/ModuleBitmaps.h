@@ -42,6 +42,8 @@ private:
     HMODULE m_module;
 };
 
+// The bitmap resource itself (its pixels stay the module's); null when the module has none of that name.
+const ImageResource* FindBitmapResource(HMODULE module, const char* name);
 // A 32-bit top-down DIB section of the bitmap resource; null when the module has none of that name.
 HBITMAP LoadBitmapA(HMODULE module, const char* name);
 

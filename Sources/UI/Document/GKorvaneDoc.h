@@ -100,6 +100,8 @@ class GKorvaneDoc : public wxDocument, public GObject, public GCallbackReceiver 
     bool DeleteContents() override;
     // The name is that of a scene file (".kor").
     static bool IsSceneFile(const wxString& path);
+    // Reads a file into `target` with the formats of the list; false on any failure, reporting none.
+    static bool ReadModel(const char* path, GAbstractDIBImage& target, ImageReaderWriterList& formats, int* index);
     // Reads a file into `target` with the formats of `list` (the scene format when null); failures are reported
     // and leave the target as it was.
     static bool LoadModel(const char* path, GAbstractDIBImage* target, const ImageReaderWriterList* list, int* index);

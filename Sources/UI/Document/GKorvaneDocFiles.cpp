@@ -135,25 +135,28 @@ bool GKorvaneDoc::IsSceneFile(const wxString& path) {
     return wxFileName(path).GetExt().IsSameAs("kor", false);
 }
 
+bool GKorvaneDoc::ReadModel(const char* path, GAbstractDIBImage& target, ImageReaderWriterList& formats, int* index) {
+    ifpstream stream;
+    if (GFile(path).isDirectory() || !stream.open(path, GIO::ReadOnly, GFileIO::OpenExisting, GFileIO::ShareRead))
+        return false;
+    try {
+        return GDIBReaderWriter::Read(stream, target, formats, index);
+    } catch (CException* e) {
+        CExceptionPtr<> held(e);
+        return false;
+    }
+}
+
 bool GKorvaneDoc::LoadModel(const char* path, GAbstractDIBImage* target, const ImageReaderWriterList* list,
                             int* index) {
     if (target == nullptr)
         return false;
-    ifpstream stream;
-    if (GFile(path).isDirectory() || !stream.open(path, GIO::ReadOnly, GFileIO::OpenExisting, GFileIO::ShareRead))
-        return report(AFX_IDP_FAILED_TO_OPEN_DOC, path);
     ImageReaderWriterList formats;
     if (list != nullptr)
         formats = *list;
     else
         GKorvaneDocManager::GetReaderWriterList(true, GKorvaneDocManager::FileTypeScene, formats);
-    bool read = false;
-    try {
-        read = GDIBReaderWriter::Read(stream, *target, formats, index);
-    } catch (CException* e) {
-        CExceptionPtr<> held(e);
-    }
-    return read || report(AFX_IDP_FAILED_TO_OPEN_DOC, path);
+    return ReadModel(path, *target, formats, index) || report(AFX_IDP_FAILED_TO_OPEN_DOC, path);
 }
 
 bool GKorvaneDoc::SaveModel(const char* path, const GCompoundModel* model, const ImageReaderWriterList* list,

@@ -1,6 +1,9 @@
 #include "Document/GKorvaneDocManager.h"
 
-#include "Dialogs/GFileDialog.h"
+#include "Dialogs/GImageFileDialog.h"
+#include "Document/GKorvaneDoc.h"
+#include "Drawing/GWxImage.h"
+#include "Model/GCompoundModel.h"
 
 #include <wx/app.h>
 
@@ -32,14 +35,23 @@ GString GKorvaneDocManager::BuildFilter(const ImageReaderWriterList& list) {
     return filter.isEmpty() ? GString("All Files|*") : GString(filter, filter.length() - 1); // no closing "|"
 }
 
+wxImage GKorvaneDocManager::PreviewPicture(const GString& path) {
+    ImageReaderWriterList formats;
+    GDIBReaderWriter::GetAllInfo(formats, GDIBReaderWriter::CanRead, 0);
+    GCompoundModel model(0, 0);
+    if (!GKorvaneDoc::ReadModel(path, model, formats, nullptr) || model.get_width() <= 0 || model.get_height() <= 0)
+        return wxImage();
+    return GWxImage::FromDIB(model.getCombinedImage());
+}
+
 bool GKorvaneDocManager::PromptFileName(GString& name, bool open, const char* title, FileType type) {
     ImageReaderWriterList formats;
     if (open && type == FileTypeScene) // pictures open too, as the background of a new scene
         GDIBReaderWriter::GetAllInfo(formats, GDIBReaderWriter::CanRead, 0);
     else
         GetReaderWriterList(open, type, formats);
-    GFileDialog dialog(open, BuildFilter(formats), open ? wxFD_FILE_MUST_EXIST : wxFD_OVERWRITE_PROMPT,
-                       wxTheApp->GetTopWindow());
+    GImageFileDialog dialog(open, BuildFilter(formats), open ? wxFD_FILE_MUST_EXIST : wxFD_OVERWRITE_PROMPT,
+                            wxTheApp->GetTopWindow(), PreviewPicture);
     dialog.SetTitle(title);
     dialog.SetRegistryKey(GString::Format("%s%i", open ? "OpenImages" : "SaveImages", static_cast<int>(type)));
     dialog.SetPathName(name);

@@ -6,6 +6,7 @@
 #include "Text/GString.h"
 
 #include <wx/docview.h>
+#include <wx/image.h>
 
 class GKorvaneDocManager : public wxDocManager {
 public:
@@ -16,7 +17,10 @@ public:
     // The filter of a file dialog for the formats: "All Formats" with every pattern when there are several, then
     // each format's own.
     static GString BuildFilter(const ImageReaderWriterList& list);
-    // Asks for a file of the type (opening or saving); false when the user cancels.
+    // The picture of a file for the file dialog's preview: a picture as it is, a scene composed; invalid when the
+    // file does not read.
+    static wxImage PreviewPicture(const GString& path);
+    // Asks for a file of the type (opening or saving) with a preview; false when the user cancels.
     static bool PromptFileName(GString& name, bool open, const char* title, FileType type);
 
     // File Open offers scenes and pictures: a picture opens as the background of a new scene.

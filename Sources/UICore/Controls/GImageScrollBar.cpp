@@ -8,7 +8,7 @@
 
 GImageScrollBar::GImageScrollBar(wxWindow* parent, int id, const wxBitmap& shaft, const wxBitmap& thumb)
     : wxControl(parent, id, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE | wxWANTS_CHARS), m_shaft(shaft),
-      m_thumb(thumb) {
+      m_thumb(thumb), m_vertical(shaft.IsOk() && shaft.GetHeight() > shaft.GetWidth()) {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     Bind(wxEVT_PAINT, &GImageScrollBar::onPaint, this);
     Bind(wxEVT_LEFT_DOWN, &GImageScrollBar::onLeftDown, this);
@@ -37,27 +37,35 @@ void GImageScrollBar::setScrollPos(int pos, bool redraw) {
         Refresh(false);
 }
 
-wxRect GImageScrollBar::thumbRect() const {
+int GImageScrollBar::length() const {
     const wxSize size = GetClientSize();
-    const int width = std::min(m_thumb.IsOk() ? m_thumb.GetWidth() : size.y, size.x);
-    const int travel = size.x - width;
-    const int left =
-        m_max > m_min ? static_cast<int>(static_cast<long long>(m_position - m_min) * travel / (m_max - m_min)) : 0;
-    return {left, 0, width, size.y};
+    return m_vertical ? size.y : size.x;
 }
 
-int GImageScrollBar::positionAt(int x) const {
-    const int travel = GetClientSize().x - thumbRect().width;
+wxRect GImageScrollBar::thumbRect() const {
+    const wxSize size = GetClientSize();
+    const int across = m_vertical ? size.x : size.y;
+    const int thumbLength = m_thumb.IsOk() ? (m_vertical ? m_thumb.GetHeight() : m_thumb.GetWidth()) : across;
+    const int extent = std::min(thumbLength, length());
+    const int travel = length() - extent;
+    const int start =
+        m_max > m_min ? static_cast<int>(static_cast<long long>(m_position - m_min) * travel / (m_max - m_min)) : 0;
+    return m_vertical ? wxRect(0, start, size.x, extent) : wxRect(start, 0, extent, size.y);
+}
+
+int GImageScrollBar::positionAt(int along) const {
+    const wxRect thumb = thumbRect();
+    const int travel = length() - (m_vertical ? thumb.height : thumb.width);
     if (travel <= 0)
         return m_min;
-    return m_min +
-           static_cast<int>((static_cast<long long>(std::clamp(x, 0, travel)) * (m_max - m_min) + travel / 2) / travel);
+    return m_min + static_cast<int>(
+                       (static_cast<long long>(std::clamp(along, 0, travel)) * (m_max - m_min) + travel / 2) / travel);
 }
 
 void GImageScrollBar::notify(wxEventType type, int position) {
     if (m_notify == nullptr)
         return;
-    wxScrollEvent event(type, GetId(), position, wxHORIZONTAL);
+    wxScrollEvent event(type, GetId(), position, m_vertical ? wxVERTICAL : wxHORIZONTAL);
     event.SetEventObject(this);
     m_notify->GetEventHandler()->ProcessEvent(event);
 }
@@ -76,24 +84,25 @@ void GImageScrollBar::onLeftDown(wxMouseEvent& event) {
         return;
     SetFocus();
     const wxRect thumb = thumbRect();
+    const int thumbStart = alongOf(thumb.GetPosition());
     if (thumb.Contains(event.GetPosition())) {
-        m_grab = event.GetX() - thumb.x;
+        m_grab = alongOf(event.GetPosition()) - thumbStart;
         CaptureMouse();
     } else {
-        notify(event.GetX() < thumb.x ? wxEVT_SCROLL_PAGEUP : wxEVT_SCROLL_PAGEDOWN, m_position);
+        notify(alongOf(event.GetPosition()) < thumbStart ? wxEVT_SCROLL_PAGEUP : wxEVT_SCROLL_PAGEDOWN, m_position);
         notify(wxEVT_SCROLL_CHANGED, m_position);
     }
 }
 
 void GImageScrollBar::onMotion(wxMouseEvent& event) {
     if (m_grab >= 0)
-        notify(wxEVT_SCROLL_THUMBTRACK, positionAt(event.GetX() - m_grab));
+        notify(wxEVT_SCROLL_THUMBTRACK, positionAt(alongOf(event.GetPosition()) - m_grab));
 }
 
 void GImageScrollBar::onLeftUp(wxMouseEvent& event) {
     if (m_grab < 0)
         return;
-    const int position = positionAt(event.GetX() - m_grab);
+    const int position = positionAt(alongOf(event.GetPosition()) - m_grab);
     endDrag();
     notify(wxEVT_SCROLL_THUMBRELEASE, position);
     notify(wxEVT_SCROLL_CHANGED, position);
@@ -114,9 +123,11 @@ void GImageScrollBar::onKey(wxKeyEvent& event) {
     wxEventType type = wxEVT_NULL;
     switch (event.GetKeyCode()) {
     case WXK_LEFT:
+    case WXK_UP:
         type = wxEVT_SCROLL_LINEUP;
         break;
     case WXK_RIGHT:
+    case WXK_DOWN:
         type = wxEVT_SCROLL_LINEDOWN;
         break;
     case WXK_PAGEUP:
@@ -140,6 +151,8 @@ void GImageScrollBar::onKey(wxKeyEvent& event) {
 }
 
 wxSize GImageScrollBar::DoGetBestSize() const {
+    if (m_vertical)
+        return {m_thumb.IsOk() ? m_thumb.GetWidth() : 15, 100};
     return {100, m_thumb.IsOk() ? m_thumb.GetHeight() : 15};
 }
 

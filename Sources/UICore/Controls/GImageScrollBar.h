@@ -1,5 +1,6 @@
 #pragma once
-// GImageScrollBar: a horizontal scroll bar drawn from two pictures, a shaft (stretched to the bar) and a thumb. It
+// GImageScrollBar: a scroll bar drawn from two pictures, a shaft (stretched to the bar) and a thumb; it runs
+// vertically when its shaft picture is taller than wide, else horizontally. It
 // moves nothing by itself: clicks, drags and keys become the framework's scroll events (line, page, thumb track,
 // top, bottom, end of scrolling) sent to its notification window, which sets the position it decides on.
 
@@ -17,6 +18,7 @@ public:
     // The window the scroll events go to; none by default.
     void setNotifyWindow(wxWindow* window) { m_notify = window; }
     wxWindow* getNotifyWindow() const { return m_notify; }
+    bool isVertical() const { return m_vertical; }
     // The thumb's place within the bar, in the bar's pixels.
     wxRect thumbRect() const;
 
@@ -27,19 +29,22 @@ private:
     void onLeftUp(wxMouseEvent& event);
     void onCaptureLost(wxMouseCaptureLostEvent& event);
     void onKey(wxKeyEvent& event);
-    // The position under an x of the bar.
-    int positionAt(int x) const;
+    // The position under a place along the bar, and the bar's length and a point's place along it.
+    int positionAt(int along) const;
+    int length() const;
+    int alongOf(const wxPoint& point) const { return m_vertical ? point.y : point.x; }
     void notify(wxEventType type, int position);
     void endDrag();
     wxSize DoGetBestSize() const override;
 
     wxBitmap m_shaft;
     wxBitmap m_thumb;
+    bool m_vertical;
     int m_min = 0;
     int m_max = 100;
     int m_position = 0;
     wxWindow* m_notify = nullptr;
-    int m_grab = -1; // while the thumb is dragged: the pointer's offset from the thumb's left edge
+    int m_grab = -1; // while the thumb is dragged: the pointer's offset from the thumb's leading edge
 };
 
 // Scroll position and range of any scroll control (an image scroll bar, a slider or a scroll bar).

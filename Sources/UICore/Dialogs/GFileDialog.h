@@ -10,6 +10,7 @@ class GFileDialog {
 public:
     // `filter` in the form "text|patterns|text|patterns"; `style` the framework's file dialog style.
     GFileDialog(bool open, const char* filter, long style, wxWindow* parent = nullptr);
+    virtual ~GFileDialog() = default;
 
     void SetTitle(const char* title) { m_title = title; }
     // The value under which the folder is kept (in the "Dialogs" settings section).
@@ -18,6 +19,10 @@ public:
     // 1 when the user chose a file (its path is then GetPathName()), else 2.
     int DoModal();
     const GString& GetPathName() const { return m_path; }
+
+protected:
+    // Called with the framework's dialog before it is shown.
+    virtual void prepare(wxFileDialog& dialog);
 
 private:
     GString m_filter;

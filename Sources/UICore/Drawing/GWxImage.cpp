@@ -1,6 +1,7 @@
 #include "Drawing/GWxImage.h"
 
 #include "Imaging/GAbstractDIBImage.h"
+#include "gdi/ModuleBitmaps.h"
 
 #include <wx/mstream.h>
 
@@ -15,6 +16,21 @@ void addPngHandler() {
 
 } // namespace
 
+namespace {
+
+// Pixels 0xAARRGGBB into a picture's colour and alpha planes, from where `rgb` and `alpha` point.
+void putPixels(const DWORD* pixels, int count, unsigned char*& rgb, unsigned char*& alpha) {
+    for (int i = 0; i < count; ++i) {
+        const DWORD pixel = pixels[i];
+        *rgb++ = static_cast<unsigned char>(pixel >> 16);
+        *rgb++ = static_cast<unsigned char>(pixel >> 8);
+        *rgb++ = static_cast<unsigned char>(pixel);
+        *alpha++ = static_cast<unsigned char>(pixel >> 24);
+    }
+}
+
+} // namespace
+
 wxImage GWxImage::FromDIB(const GAbstractDIBImage& image) {
     const int width = image.get_width();
     const int height = image.get_height();
@@ -25,13 +41,20 @@ wxImage GWxImage::FromDIB(const GAbstractDIBImage& image) {
     std::vector<DWORD> row(static_cast<std::size_t>(width));
     for (int y = 0; y < height; ++y) {
         image.get_hline(row.data(), 0, y, width);
-        for (const DWORD pixel : row) {
-            *rgb++ = static_cast<unsigned char>(pixel >> 16);
-            *rgb++ = static_cast<unsigned char>(pixel >> 8);
-            *rgb++ = static_cast<unsigned char>(pixel);
-            *alpha++ = static_cast<unsigned char>(pixel >> 24);
-        }
+        putPixels(row.data(), width, rgb, alpha);
     }
+    return picture;
+}
+
+wxImage GWxImage::FromResource(HMODULE module, const char* name) {
+    const ImageResource* resource = FindBitmapResource(module, name);
+    if (resource == nullptr || resource->width <= 0 || resource->height <= 0)
+        return wxImage();
+    wxImage picture(resource->width, resource->height, false);
+    picture.SetAlpha();
+    unsigned char* rgb = picture.GetData();
+    unsigned char* alpha = picture.GetAlpha();
+    putPixels(resource->pixels, resource->width * resource->height, rgb, alpha);
     return picture;
 }
 

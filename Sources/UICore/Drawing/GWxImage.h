@@ -2,6 +2,8 @@
 // GWxImage: the framework's images made from this system's images (32-bit pixels 0xAARRGGBB) and back, for the
 // clipboard, drag and drop and the screen.
 
+#include "win/Win32Types.h"
+
 #include <wx/image.h>
 
 #include <vector>
@@ -12,6 +14,8 @@ class GWxImage {
 public:
     // The picture with its alpha channel.
     static wxImage FromDIB(const GAbstractDIBImage& image);
+    // A module's bitmap resource by number (MAKEINTRESOURCEA) or name, with its alpha; invalid when it has none.
+    static wxImage FromResource(HMODULE module, const char* name);
     // The target resized to the picture and filled with it; pixels are opaque where the picture has no alpha.
     static void ToDIB(const wxImage& picture, GAbstractDIBImage& target);
     // The image as PNG bytes (empty when it cannot be encoded), and PNG bytes into the target (false when they are

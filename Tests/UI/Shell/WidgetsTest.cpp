@@ -1,0 +1,350 @@
+// The widget library's window classes on the real display: the picture list (layout, selection by clicks and keys,
+// scrolling through a shared bar), the picture tabs of a module, the tabbed dialog, the picture views, the file
+// dialog's preview and the tool bar; and a picture of them for the eye.
+
+#include "Controls/GDIBImageView.h"
+#include "Controls/GImageListViewer.h"
+#include "Controls/GImageScrollBar.h"
+#include "Controls/GImageTabCtrl.h"
+#include "Controls/GPictureHolder.h"
+#include "Controls/GToolBarCtrl.h"
+#include "Dialogs/GFilePreview.h"
+#include "Dialogs/GTabbedDialog.h"
+#include "Dialogs/ModuleDialogs.h"
+#include "Document/GKorvaneDocManager.h"
+#include "Imaging/GDIBImage.h"
+#include "gdi/ModuleBitmaps.h"
+#include "win/Modules.h"
+
+#include <gtest/gtest.h>
+
+#include <wx/app.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/frame.h>
+#include <wx/stattext.h>
+#include <wx/utils.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Two tab pictures of this program: a blue one 32 x 71 and a green one 32 x 54 (opaque).
+std::vector<DWORD> filled(int width, int height, DWORD pixel) {
+    return std::vector<DWORD>(static_cast<std::size_t>(width) * height, pixel);
+}
+const std::vector<DWORD> BluePixels = filled(32, 71, 0xFF3050A0);
+const std::vector<DWORD> GreenPixels = filled(32, 54, 0xFF30A050);
+const ImageResource TabImages[] = {
+    {0, "SCRAP", 32, 71, BluePixels.data(), false, 0, 0},
+    {0, "SETS", 32, 54, GreenPixels.data(), false, 0, 0},
+    {113, nullptr, 32, 54, GreenPixels.data(), false, 0, 0},
+};
+const ModuleImageTable TestImages(TabImages);
+
+HMODULE thisModule() {
+    return ModuleFromAddress(TabImages);
+}
+
+constexpr UINT PaletteTemplate = 104;
+constexpr DialogResource Dialogs[] = {
+    {PaletteTemplate, R"(<object class="wxPanel"><size>120,200</size></object>)"},
+};
+const ModuleDialogs TestDialogs(Dialogs);
+
+// A frame of its own for each test, shown, destroyed at the end.
+class WidgetTest : public testing::Test {
+protected:
+    WidgetTest() : frame(new wxFrame(nullptr, wxID_ANY, "Widgets", wxDefaultPosition, wxSize(420, 320))) {
+        frame->Show();
+    }
+    ~WidgetTest() override { frame->Destroy(); }
+
+    static void settle() {
+        for (int i = 0; i < 5; ++i) {
+            wxMilliSleep(5);
+            wxYield();
+        }
+    }
+
+    wxFrame* frame;
+};
+
+void mouse(wxWindow* window, wxEventType type, wxPoint at, bool control = false, bool shift = false) {
+    wxMouseEvent event(type);
+    event.SetPosition(at);
+    event.SetControlDown(control);
+    event.SetShiftDown(shift);
+    event.SetEventObject(window);
+    window->GetEventHandler()->ProcessEvent(event);
+}
+
+void key(wxWindow* window, int code, bool shift = false) {
+    wxKeyEvent event(wxEVT_KEY_DOWN);
+    event.m_keyCode = code;
+    event.SetShiftDown(shift);
+    event.SetEventObject(window);
+    window->GetEventHandler()->ProcessEvent(event);
+}
+
+// The list events a window receives: their type and item.
+struct ListEvents {
+    explicit ListEvents(wxWindow* window) {
+        window->Bind(wxEVT_LISTBOX, [this](wxCommandEvent& e) { selected.push_back(e.GetInt()); });
+        window->Bind(wxEVT_LISTBOX_DCLICK, [this](wxCommandEvent& e) { activated.push_back(e.GetInt()); });
+    }
+    std::vector<int> selected;
+    std::vector<int> activated;
+};
+
+wxBitmap shaftPicture(int width, int height) {
+    wxImage shaft(width, height);
+    shaft.SetRGB(wxRect(0, 0, width, height), 40, 40, 48);
+    return wxBitmap(shaft);
+}
+
+} // namespace
+
+TEST_F(WidgetTest, AListLaysOutSelectsAndScrollsItsItems) {
+    auto* list = new GImageListViewer(frame, wxID_ANY, {0, 0}, {80, 60});
+    ListEvents events(frame);
+    list->setColumns(2);
+    list->setItemSize({40, 30});
+    list->setItemFrame(5);
+    list->setItemCount(7);
+    EXPECT_EQ(list->assignableSize(), wxSize(30, 20));
+    EXPECT_EQ(list->contentSize(), wxSize(80, 120)) << "4 rows of 2";
+    EXPECT_EQ(list->getItemRect(3), wxRect(40, 30, 40, 30));
+    EXPECT_EQ(list->hitTest({45, 35}), 3);
+    EXPECT_EQ(list->hitTest({45, 95}), -1) << "the place after the last item is empty";
+    EXPECT_EQ(list->hitTest({85, 5}), -1) << "beside the columns";
+
+    // Single selection: a click selects one; Ctrl and Shift change nothing more.
+    mouse(list, wxEVT_LEFT_DOWN, {5, 5});
+    mouse(list, wxEVT_LEFT_DOWN, {45, 5}, true);
+    EXPECT_EQ(list->getSelection(), std::vector<int>{1});
+    // Multiple selection: Ctrl toggles, Shift extends from the caret, a click on an empty place clears.
+    list->setMultipleSelection(true);
+    mouse(list, wxEVT_LEFT_DOWN, {5, 35}, true);
+    EXPECT_EQ(list->getSelection(), (std::vector<int>{1, 2}));
+    mouse(list, wxEVT_LEFT_DOWN, {5, 5}, false, true);
+    EXPECT_EQ(list->getSelection(), (std::vector<int>{0, 1, 2}));
+    mouse(list, wxEVT_LEFT_DCLICK, {45, 35});
+    mouse(list, wxEVT_LEFT_DCLICK, {45, 95});
+    EXPECT_EQ(events.activated, (std::vector<int>{3, -1}));
+    mouse(list, wxEVT_LEFT_DOWN, {45, 95});
+    EXPECT_TRUE(list->getSelection().empty());
+    EXPECT_EQ(events.selected, (std::vector<int>{0, 1, 2, 0, -1}));
+
+    // The keys move the caret by items and rows and keep it in view.
+    list->select(0);
+    key(list, WXK_DOWN);
+    key(list, WXK_DOWN);
+    key(list, WXK_RIGHT);
+    EXPECT_EQ(list->getSelection(), std::vector<int>{5});
+    EXPECT_EQ(list->getScrollOffset(), 30) << "row 2 brought into view";
+    key(list, WXK_RETURN);
+    EXPECT_EQ(events.activated.back(), 5);
+
+    // A vertical bar scrolls it by rows and pages, within the rows there are; a list that goes lets the bar go.
+    auto* bar = new GImageScrollBar(frame, wxID_ANY, shaftPicture(15, 100), shaftPicture(13, 20));
+    bar->SetSize(90, 0, 15, 60);
+    EXPECT_TRUE(bar->isVertical());
+    list->scrollTo(0);
+    list->attachScrollBar(bar);
+    int min = 0;
+    int max = 0;
+    bar->getScrollRange(min, max);
+    EXPECT_EQ(max, 60) << "120 pixels of rows in a window of 60";
+    key(bar, WXK_DOWN);
+    EXPECT_EQ(list->getScrollOffset(), 30);
+    EXPECT_EQ(bar->getScrollPos(), 30);
+    key(bar, WXK_END);
+    EXPECT_EQ(list->getScrollOffset(), 60);
+    EXPECT_EQ(bar->thumbRect().GetBottom(), 59) << "the thumb at the bottom of a vertical bar";
+    list->scrollTo(1000);
+    EXPECT_EQ(list->getScrollOffset(), 60);
+    list->setItemCount(2);
+    EXPECT_EQ(list->getScrollOffset(), 0) << "fewer rows pull the scrolling back";
+    EXPECT_FALSE(bar->IsEnabled());
+    list->Destroy();
+    EXPECT_EQ(bar->getNotifyWindow(), nullptr);
+    key(bar, WXK_DOWN); // no list to reach
+}
+
+TEST_F(WidgetTest, TabsTakeTheirPicturesFromTheirModule) {
+    auto* tabs = new GImageTabCtrl(frame, wxID_ANY);
+    ListEvents events(frame);
+    tabs->setModule(thisModule());
+    tabs->setVertical(true);
+    EXPECT_EQ(tabs->insertItem(0, {"Sets", "SETS", 2}), 0);
+    EXPECT_EQ(tabs->insertItem(0, {"Scrap", "SCRAP", 1}), 0) << "inserted before the first";
+    EXPECT_EQ(tabs->insertItem(9, {"Other", "", 3}), 2) << "past the end: at the end";
+    GImageTabCtrl::TabItem item;
+    ASSERT_TRUE(tabs->getItem(1, item));
+    EXPECT_EQ(item.text, "Sets");
+    EXPECT_EQ(item.param, 2);
+    EXPECT_FALSE(tabs->getItem(3, item));
+
+    // Each tab is as long as its picture; a tab without one is measured by its title.
+    EXPECT_EQ(tabs->getItemRect(0), wxRect(0, 0, 32, 71));
+    EXPECT_EQ(tabs->getItemRect(1), wxRect(0, 71, 32, 54));
+    tabs->sizeToContent();
+    EXPECT_EQ(tabs->GetSize().x, 32);
+    EXPECT_GT(tabs->GetSize().y, 125);
+    EXPECT_EQ(tabs->hitTest({10, 80}), 1);
+
+    mouse(tabs, wxEVT_LEFT_DOWN, {10, 80});
+    EXPECT_EQ(tabs->getCurSel(), 1);
+    EXPECT_EQ(events.selected, std::vector<int>{1});
+    tabs->setCurSel(0);
+    EXPECT_EQ(tabs->getSelection(), std::vector<int>{0}) << "one tab is selected at a time";
+    wxMouseEvent wheel(wxEVT_MOUSEWHEEL);
+    wheel.m_wheelRotation = -120;
+    wheel.m_wheelDelta = 120;
+    tabs->GetEventHandler()->ProcessEvent(wheel);
+    EXPECT_EQ(tabs->getScrollOffset(), 0);
+
+    // Horizontal: the tabs run in a row, as thick as the thickest picture.
+    tabs->setVertical(false);
+    EXPECT_EQ(tabs->getItemRect(1), wxRect(32, 0, 32, 71));
+    tabs->setModule(nullptr);
+    EXPECT_EQ(tabs->getItemRect(0).height, 24) << "without pictures the tabs are drawn by code";
+}
+
+TEST_F(WidgetTest, ATabbedDialogShowsThePageOfTheClickedTab) {
+    auto* tabs = new GImageTabCtrl(frame, wxID_ANY);
+    tabs->setModule(thisModule());
+    tabs->setVertical(true);
+    tabs->SetPosition({0, 0});
+    auto* dialog = new GTabbedDialog(PaletteTemplate, frame);
+    dialog->setModule(TestDialogs.module());
+    ASSERT_TRUE(dialog->Create());
+    dialog->SetSize(40, 0, 120, 200);
+    dialog->setTabControl(tabs);
+    dialog->setPageArea({0, 10, 120, 190});
+    auto* first = new wxPanel(dialog);
+    auto* second = new wxPanel(dialog);
+    EXPECT_EQ(dialog->addPage(first, "Scrap", "SCRAP"), 0);
+    EXPECT_EQ(dialog->addPage(second, "Sets", "SETS"), 1);
+    EXPECT_EQ(tabs->getItemCount(), 2);
+    EXPECT_EQ(dialog->getActivePage(), -1);
+    EXPECT_FALSE(first->IsShown());
+
+    dialog->activatePage(0);
+    EXPECT_TRUE(first->IsShown());
+    EXPECT_EQ(first->GetRect(), wxRect(0, 10, 120, 190));
+    EXPECT_EQ(tabs->getCurSel(), 0);
+    mouse(tabs, wxEVT_LEFT_DOWN, {10, 80});
+    EXPECT_EQ(dialog->getActivePage(), 1);
+    EXPECT_FALSE(first->IsShown());
+    EXPECT_TRUE(second->IsShown());
+    mouse(tabs, wxEVT_LEFT_DOWN, {10, 190});
+    EXPECT_EQ(dialog->getActivePage(), 1) << "a click beside the tabs keeps the page";
+    EXPECT_EQ(tabs->getCurSel(), 1);
+    dialog->activatePage(5);
+    EXPECT_EQ(dialog->getActivePage(), 1);
+    delete dialog;
+    mouse(tabs, wxEVT_LEFT_DOWN, {10, 10}); // the dialog is gone: the strip reaches nothing
+    EXPECT_EQ(tabs->getCurSel(), 0);
+}
+
+TEST_F(WidgetTest, PictureViewsPlaceTheirPicture) {
+    auto* view = new GDIBImageView(frame, wxID_ANY, {0, 0}, {100, 50});
+    GDIBImage image(200, 40);
+    image.full_fill(0xFF204080);
+    view->set_image(image);
+    EXPECT_EQ(view->pictureRect(), wxRect(-50, 5, 200, 40)) << "centred as it is";
+    view->set_draw_type(GDIBImageView::TopLeft);
+    EXPECT_EQ(view->pictureRect(), wxRect(0, 0, 200, 40));
+    view->set_draw_type(GDIBImageView::Stretched);
+    EXPECT_EQ(view->pictureRect(), wxRect(0, 0, 100, 50));
+    view->set_draw_type(GDIBImageView::Fitted);
+    EXPECT_EQ(view->pictureRect(), wxRect(0, 15, 100, 20)) << "shrunk keeping its proportions";
+    view->set_image(GDIBImage(4, 4));
+    EXPECT_EQ(view->pictureRect(), wxRect(48, 23, 4, 4)) << "never enlarged";
+    view->set_image(GDIBImage(0, 0));
+    EXPECT_TRUE(view->pictureRect().IsEmpty());
+
+    auto* holder = new GPictureHolder(frame, wxID_ANY, {0, 60}, {64, 64});
+    EXPECT_TRUE(holder->loadPicture(thisModule(), MAKEINTRESOURCEA(113)));
+    EXPECT_EQ(holder->get_bitmap().GetSize(), wxSize(32, 54));
+    EXPECT_FALSE(holder->loadPicture(thisModule(), MAKEINTRESOURCEA(114)));
+    EXPECT_FALSE(holder->get_bitmap().IsOk());
+}
+
+TEST_F(WidgetTest, TheFilePreviewShowsPicturesAndScenesAndNothingElse) {
+    auto* preview = new GFilePreview(frame, GKorvaneDocManager::PreviewPicture);
+    wxImage wide(400, 100);
+    wide.SetRGB(wxRect(0, 0, 400, 100), 200, 30, 30);
+    ASSERT_TRUE(wide.SaveFile("wide.png", wxBITMAP_TYPE_PNG));
+    preview->showFile("wide.png");
+    EXPECT_EQ(preview->caption(), "400 x 100");
+    const wxBitmap shown = preview->picture()->get_bitmap();
+    ASSERT_TRUE(shown.IsOk());
+    EXPECT_LE(shown.GetWidth(), preview->picture()->GetClientSize().x) << "shrunk once, to the box";
+
+    std::ofstream("noise.png", std::ios::binary) << "\x89PNG not really a picture";
+    std::filesystem::create_directories("folder.png");
+    for (const char* unreadable : {"noise.png", "folder.png", "missing.png", ""}) {
+        preview->showFile(unreadable);
+        EXPECT_FALSE(preview->picture()->get_bitmap().IsOk()) << unreadable;
+        EXPECT_EQ(preview->caption(), "") << unreadable;
+    }
+}
+
+TEST_F(WidgetTest, AToolBarKeepsItsButtonsStates) {
+    auto* tools = new GToolBarCtrl(frame, wxID_ANY);
+    tools->addButton(101, shaftPicture(16, 16), "Back");
+    tools->addSeparator();
+    tools->addButton(102, shaftPicture(16, 16), "Favourites", true);
+    tools->Realize();
+    EXPECT_EQ(tools->getButtonCount(), 3);
+    tools->enableButton(101, false);
+    EXPECT_FALSE(tools->isButtonEnabled(101));
+    EXPECT_TRUE(tools->isButtonEnabled(102));
+}
+
+// The widgets together in one window, written as a picture to look at.
+TEST_F(WidgetTest, APictureOfTheWidgets) {
+    auto* tabs = new GImageTabCtrl(frame, wxID_ANY);
+    tabs->setModule(thisModule());
+    tabs->setVertical(true);
+    tabs->insertItem(0, {"Scrap", "SCRAP"});
+    tabs->insertItem(1, {"Sets", "SETS"});
+    tabs->insertItem(2, {"Props", ""});
+    tabs->setCurSel(0);
+    tabs->sizeToContent();
+    auto* list = new GImageListViewer(frame, wxID_ANY, {40, 0}, {130, 200});
+    list->setColumns(2);
+    list->setItemSize({64, 64});
+    list->setMultipleSelection(true);
+    list->setItemCount(9);
+    for (int i = 0; i < 9; ++i)
+        list->setBitmap(i, shaftPicture(30 + 10 * (i % 3), 40));
+    list->select(1);
+    list->select(4);
+    auto* bar = new GImageScrollBar(frame, wxID_ANY, shaftPicture(15, 100), shaftPicture(13, 30));
+    bar->SetSize(172, 0, 15, 200);
+    list->attachScrollBar(bar);
+    auto* row = new GImageTabCtrl(frame, wxID_ANY);
+    row->SetPosition({200, 0});
+    row->insertItem(0, {"Input", ""});
+    row->insertItem(1, {"Layout", ""});
+    row->insertItem(2, {"Output", ""});
+    row->setCurSel(1);
+    row->sizeToContent();
+    settle();
+    const wxRect window = frame->GetScreenRect();
+    wxBitmap shot(window.width, window.height);
+    {
+        wxMemoryDC into(shot);
+        wxScreenDC screen;
+        into.Blit(0, 0, window.width, window.height, &screen, window.x, window.y);
+    }
+    std::filesystem::create_directories(KORVANE_SCREENSHOTS);
+    EXPECT_TRUE(shot.SaveFile(std::string(KORVANE_SCREENSHOTS) + "/widgets.png", wxBITMAP_TYPE_PNG));
+}
