@@ -41,13 +41,12 @@ void addEntries(wxMenu& menu, const std::vector<GMenuEntry>& entries) {
             menu.AppendSeparator();
             break;
         case GMenuEntry::Item:
-            if (entry.checkable)
-                menu.AppendCheckItem(GKorvaneApp::MenuIdOf(entry.id), wxString::FromUTF8(entry.text));
-            else
-                menu.Append(GKorvaneApp::MenuIdOf(entry.id), wxString::FromUTF8(entry.text));
+            menu.Append(GKorvaneApp::MenuIdOf(entry.id), wxString::FromUTF8(entry.text),
+                        GMainFrame::getMessageString(entry.id), entry.checkable ? wxITEM_CHECK : wxITEM_NORMAL);
             break;
         case GMenuEntry::Command:
-            menu.Append(static_cast<int>(entry.id), withStockAccelerator(entry));
+            menu.Append(static_cast<int>(entry.id), withStockAccelerator(entry),
+                        GMainFrame::getMessageString(entry.id));
             break;
         case GMenuEntry::Popup:
             menu.AppendSubMenu(menuOf(entry.children), wxString::FromUTF8(entry.text));
@@ -161,6 +160,12 @@ wxString GMainFrame::getToolTipText(UINT id) {
     if (const GString key = app->getHotKeyNameForContext(context); !key.isEmpty())
         text += " - " + key;
     return wxString::FromUTF8(text);
+}
+
+wxString GMainFrame::getMessageString(UINT id) {
+    if (const GEditorContext* context = findContextByID(id))
+        return wxString::FromUTF8(context->getContextString(GEditorContext::Prompt));
+    return wxGetStockHelpString(static_cast<int>(id));
 }
 
 wxMenu* GMainFrame::buildMenu(const char* keyPath) {

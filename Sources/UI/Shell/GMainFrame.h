@@ -30,6 +30,8 @@ public:
     // The tool tip of a command: none, a context's menu text, or its prompt with its shortcut key, as the
     // application's tool-tip setting says.
     static wxString getToolTipText(UINT id);
+    // The prompt of a command, the menu items' help: a context's prompt, or the framework's for its own commands.
+    static wxString getMessageString(UINT id);
     // A popup menu from a menu key of the settings; the caller owns it.
     static wxMenu* buildMenu(const char* keyPath);
     // Full screen stands in for the switch of the display mode, which this platform leaves to the user.

@@ -8,6 +8,7 @@
 #include "Document/GKorvaneDoc.h"
 #include "DragDrop/GMoverDropSource.h"
 #include "DragDrop/GWndDropTarget.h"
+#include "Drawing/GWxImage.h"
 #include "Framework/GEventCmdUI.h"
 #include "Preferences/GlobalColor.h"
 #include "Shell/GMainFrame.h"
@@ -252,7 +253,17 @@ void GKorvaneView::onMouse(wxMouseEvent& event) {
     } else if (event.Moving() || event.Dragging()) {
         m_router.mouseMove(flags, point);
     }
+    if (!event.Leaving())
+        updateCursor(point);
     event.Skip();
+}
+
+void GKorvaneView::updateCursor(POINT point) {
+    HCURSOR cursor = m_router.setCursor(point);
+    if (cursor == m_cursor && GetCursor().IsOk())
+        return;
+    m_cursor = cursor;
+    SetCursor(GWxImage::CursorOf(cursor));
 }
 
 void GKorvaneView::onCaptureLost(wxMouseCaptureLostEvent&) {

@@ -53,6 +53,8 @@ private:
     // A capture taken away (another window, the window manager) ends the drag as a button release would, so that
     // a tool finishes what it started.
     void onCaptureLost(wxMouseCaptureLostEvent& event);
+    // The current context's cursor at the point (the arrow when it names none); made anew only when it changes.
+    void updateCursor(POINT point);
     // The wheel scrolls up and down, a notch by at most the window's height.
     void onMouseWheel(wxMouseEvent& event);
     // The menu of the object under the pointer (or of the background); its command acts on that model.
@@ -78,6 +80,7 @@ private:
     GContextInputRouter m_router;
     GDIBImage m_canvas;
     std::unique_ptr<GBitmapDC> m_canvasDC;
-    POINT m_lastPoint{0, 0};  // in model pixels
-    RECT m_stale{0, 0, 0, 0}; // the part of the canvas to draw again from the document, in model pixels
+    POINT m_lastPoint{0, 0};    // in model pixels
+    HCURSOR m_cursor = nullptr; // the context's cursor shown
+    RECT m_stale{0, 0, 0, 0};   // the part of the canvas to draw again from the document, in model pixels
 };

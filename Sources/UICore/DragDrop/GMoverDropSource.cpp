@@ -10,6 +10,14 @@ GMoverDropSource::GMoverDropSource(wxWindow* window, wxDataObject& data) : wxDro
 
 GMoverDropSource::~GMoverDropSource() = default;
 
+void GMoverDropSource::setDraggingImage(const wxImage& image, const wxPoint& hotSpot) {
+    wxIcon icon;
+    icon.CopyFromBitmap(wxBitmap(image));
+    SetIcon(wxDragCopy, icon);
+    SetIcon(wxDragMove, icon);
+    m_hotSpot = hotSpot;
+}
+
 wxDragResult GMoverDropSource::drag(int flags) {
     const wxDataObject* outer = current;
     current = GetDataObject();

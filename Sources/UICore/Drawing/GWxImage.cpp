@@ -1,7 +1,7 @@
 #include "Drawing/GWxImage.h"
 
 #include "Imaging/GAbstractDIBImage.h"
-#include "gdi/ModuleBitmaps.h"
+#include "gdi/GdiObjects.h"
 
 #include <wx/mstream.h>
 
@@ -73,6 +73,37 @@ void GWxImage::ToDIB(const wxImage& picture, GAbstractDIBImage& target) {
         }
         target.put_hline(row.data(), 0, y, width);
     }
+}
+
+wxImage GWxImage::FromBitmap(HBITMAP bitmap) {
+    if (bitmap == nullptr || bitmap->width <= 0 || bitmap->height <= 0)
+        return wxImage();
+    wxImage picture(bitmap->width, bitmap->height, false);
+    picture.SetAlpha();
+    unsigned char* rgb = picture.GetData();
+    unsigned char* alpha = picture.GetAlpha();
+    std::vector<DWORD> row(static_cast<std::size_t>(bitmap->width));
+    for (int y = 0; y < bitmap->height; ++y) {
+        for (int x = 0; x < bitmap->width; ++x)
+            row[static_cast<std::size_t>(x)] =
+                bitmap->bitCount == 32 ? bitmap->rawAt(x, y) : 0xFF000000 | bitmap->colourAt(x, y);
+        putPixels(row.data(), bitmap->width, rgb, alpha);
+    }
+    return picture;
+}
+
+wxImage GWxImage::CursorImage(HCURSOR cursor) {
+    wxImage picture = cursor != nullptr ? FromBitmap(cursor->image) : wxImage();
+    if (picture.IsOk()) {
+        picture.SetOption(wxIMAGE_OPTION_CUR_HOTSPOT_X, cursor->hotSpot.x);
+        picture.SetOption(wxIMAGE_OPTION_CUR_HOTSPOT_Y, cursor->hotSpot.y);
+    }
+    return picture;
+}
+
+wxCursor GWxImage::CursorOf(HCURSOR cursor) {
+    const wxImage picture = CursorImage(cursor);
+    return picture.IsOk() ? wxCursor(picture) : wxCursor(wxCURSOR_ARROW);
 }
 
 std::vector<unsigned char> GWxImage::EncodePng(const GAbstractDIBImage& image) {

@@ -8,6 +8,7 @@
 #include "DragDrop/GWndDropTarget.h"
 #include "Drawing/GWxImage.h"
 #include "Framework/GEventCmdUI.h"
+#include "Preferences/GPreference.h"
 #include "Shell/GKorvaneUserInterface.h"
 #include "Shell/GMainFrame.h"
 #include "Shell/GScenePrintout.h"
@@ -26,6 +27,7 @@
 #include <wx/filename.h>
 #include <wx/menu.h>
 #include <wx/process.h>
+#include <wx/stockitem.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
@@ -174,6 +176,8 @@ TEST(KorvaneShell, APersonComposesSavesAndReopensAScene) {
     ASSERT_TRUE(drop({150, 90}, files));
     EXPECT_EQ(PlayedSounds().size(), sounds + 1);
     EXPECT_EQ(PlayedSounds().back(), "Korvane_ObjectDropped");
+    EXPECT_EQ(GPreference::ReadPrefString("Sounds", "Korvane_ObjectDropped", ""), "button-released")
+        << "the desktop sound of the event, from the default settings";
     ASSERT_EQ(childNames(), (std::vector<std::string>{"Layer", "boat"}));
     const GCompoundModel* boat = document()->getModel()->getChild(1);
     EXPECT_EQ(boat->getOrigin().x, 135) << "centred where it was dropped";
@@ -255,7 +259,9 @@ TEST(KorvaneShell, MenusComeFromTheSettingsAndShowTheContexts) {
     wxUpdateUIEvent update(undo->GetId());
     frame()->GetEventHandler()->ProcessEvent(update);
     EXPECT_EQ(update.GetText(), "&Undo\tCtrl+Z");
-    EXPECT_NE(bar->FindItem(wxID_OPEN), nullptr);
+    EXPECT_EQ(undo->GetHelp(), "Undo the last change") << "the context's prompt";
+    ASSERT_NE(bar->FindItem(wxID_OPEN), nullptr);
+    EXPECT_EQ(bar->FindItem(wxID_OPEN)->GetHelp(), wxGetStockHelpString(wxID_OPEN));
     const std::unique_ptr<wxMenu> object(GMainFrame::buildMenu("Menus\\Object"));
     EXPECT_NE(object->FindItem(menuIdOf("DeleteImageCommand")), nullptr);
     const std::unique_ptr<wxMenu> background(GMainFrame::buildMenu("Menus\\Background"));

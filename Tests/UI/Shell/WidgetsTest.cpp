@@ -12,6 +12,7 @@
 #include "Dialogs/GTabbedDialog.h"
 #include "Dialogs/ModuleDialogs.h"
 #include "Document/GKorvaneDocManager.h"
+#include "Drawing/GWxImage.h"
 #include "Imaging/GDIBImage.h"
 #include "gdi/ModuleBitmaps.h"
 #include "win/Modules.h"
@@ -38,10 +39,12 @@ std::vector<DWORD> filled(int width, int height, DWORD pixel) {
 }
 const std::vector<DWORD> BluePixels = filled(32, 71, 0xFF3050A0);
 const std::vector<DWORD> GreenPixels = filled(32, 54, 0xFF30A050);
+const std::vector<DWORD> CursorPixels = filled(16, 16, 0x80FFFFFF);
 const ImageResource TabImages[] = {
     {0, "SCRAP", 32, 71, BluePixels.data(), false, 0, 0},
     {0, "SETS", 32, 54, GreenPixels.data(), false, 0, 0},
     {113, nullptr, 32, 54, GreenPixels.data(), false, 0, 0},
+    {0, "MOVE", 16, 16, CursorPixels.data(), true, 3, 4},
 };
 const ModuleImageTable TestImages(TabImages);
 
@@ -274,6 +277,20 @@ TEST_F(WidgetTest, PictureViewsPlaceTheirPicture) {
     EXPECT_EQ(holder->get_bitmap().GetSize(), wxSize(32, 54));
     EXPECT_FALSE(holder->loadPicture(thisModule(), MAKEINTRESOURCEA(114)));
     EXPECT_FALSE(holder->get_bitmap().IsOk());
+}
+
+TEST_F(WidgetTest, CursorsOfAModuleKeepTheirHotSpotAndAlpha) {
+    HCURSOR move = LoadCursorA(thisModule(), "MOVE");
+    ASSERT_NE(move, nullptr);
+    const wxImage picture = GWxImage::CursorImage(move);
+    ASSERT_TRUE(picture.HasAlpha());
+    EXPECT_EQ(picture.GetAlpha(5, 5), 0x80);
+    EXPECT_EQ(picture.GetRed(5, 5), 0xFF);
+    EXPECT_EQ(picture.GetOptionInt(wxIMAGE_OPTION_CUR_HOTSPOT_X), 3);
+    EXPECT_EQ(picture.GetOptionInt(wxIMAGE_OPTION_CUR_HOTSPOT_Y), 4);
+    EXPECT_TRUE(GWxImage::CursorOf(move).IsOk());
+    DestroyCursor(move);
+    EXPECT_TRUE(GWxImage::CursorOf(nullptr).IsOk()) << "no cursor: the arrow";
 }
 
 TEST_F(WidgetTest, TheFilePreviewShowsPicturesAndScenesAndNothingElse) {
