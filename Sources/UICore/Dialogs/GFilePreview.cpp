@@ -9,6 +9,7 @@
 namespace {
 
 constexpr int PreviewSide = 160;
+constexpr int FollowMilliseconds = 200;
 
 // The picture shrunk once into the box (kept when it fits), so that painting does not scale it again.
 wxImage shrunk(const wxImage& picture, const wxSize& box) {
@@ -22,7 +23,7 @@ wxImage shrunk(const wxImage& picture, const wxSize& box) {
 } // namespace
 
 GFilePreview::GFilePreview(wxWindow* parent, Loader loader)
-    : wxPanel(parent, wxID_ANY), m_loader(std::move(loader)),
+    : wxPanel(parent, wxID_ANY), m_loader(std::move(loader)), m_timer(this),
       m_picture(new GDIBImageView(this, wxID_ANY, wxDefaultPosition, FromDIP(wxSize(PreviewSide, PreviewSide)))),
       m_caption(new wxStaticText(this, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
                                  wxALIGN_CENTRE_HORIZONTAL | wxST_NO_AUTORESIZE)) {
@@ -32,6 +33,15 @@ GFilePreview::GFilePreview(wxWindow* parent, Loader loader)
     column->Add(m_picture, 0, wxALL, FromDIP(4));
     column->Add(m_caption, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, FromDIP(4));
     SetSizerAndFit(column);
+    Bind(wxEVT_TIMER, [this](wxTimerEvent&) { showFile(m_selected()); });
+}
+
+void GFilePreview::follow(std::function<GString()> selected) {
+    m_selected = std::move(selected);
+    if (m_selected)
+        m_timer.Start(FollowMilliseconds);
+    else
+        m_timer.Stop();
 }
 
 void GFilePreview::showFile(const GString& path) {

@@ -7,6 +7,7 @@
 
 #include <wx/image.h>
 #include <wx/panel.h>
+#include <wx/timer.h>
 
 #include <functional>
 
@@ -22,12 +23,16 @@ public:
 
     // Shows the file (nothing for an empty path); the same path again is not read again.
     void showFile(const GString& path);
+    // Shows, a few times a second, the file that `selected` names (the dialog's current file).
+    void follow(std::function<GString()> selected);
     const GString& shownFile() const { return m_path; }
     GDIBImageView* picture() const { return m_picture; }
     wxString caption() const;
 
 private:
     Loader m_loader;
+    std::function<GString()> m_selected;
+    wxTimer m_timer;
     GString m_path;
     GDIBImageView* m_picture;
     wxStaticText* m_caption;

@@ -6,14 +6,12 @@ namespace {
 // are modal, so one is shown at a time.
 GFilePreview::Loader* shownLoader = nullptr;
 
-// The preview follows the file the dialog's list has under the cursor, looked at in idle time.
+// The preview follows the file selected in the dialog's list.
 wxWindow* makePreview(wxWindow* parent) {
     auto* preview = new GFilePreview(parent, shownLoader != nullptr ? *shownLoader : GFilePreview::Loader());
     shownLoader = nullptr;
-    preview->Bind(wxEVT_UPDATE_UI, [preview, parent](wxUpdateUIEvent&) {
-        if (auto* dialog = dynamic_cast<wxFileDialog*>(parent))
-            preview->showFile(GString(dialog->GetCurrentlySelectedFilename().utf8_str()));
-    });
+    if (auto* dialog = dynamic_cast<wxFileDialog*>(parent))
+        preview->follow([dialog] { return GString(dialog->GetCurrentlySelectedFilename().utf8_str()); });
     return preview;
 }
 

@@ -62,6 +62,8 @@ int main(int argc, char** argv) {
     std::filesystem::current_path(workFolder.path());
     setenv("KORVANE_REGISTRY", (workFolder.path() / "settings.reg").c_str(), 1);
     setenv("KORVANE_REGISTRY_DEFAULTS", KORVANE_DEFAULT_SETTINGS, 1);
+    // The toolkit's own settings (the file chooser's) stay in memory, away from the desktop's.
+    setenv("GSETTINGS_BACKEND", "memory", 1);
     wxApp::SetInitializerFunction(wxCreateApp);
     wxApp::SetInstance(wxCreateApp());
     int programArgc = 1;

@@ -9,6 +9,7 @@
 #include "Controls/GPictureHolder.h"
 #include "Controls/GToolBarCtrl.h"
 #include "Dialogs/GFilePreview.h"
+#include "Dialogs/GImageFileDialog.h"
 #include "Dialogs/GTabbedDialog.h"
 #include "Dialogs/ModuleDialogs.h"
 #include "Document/GKorvaneDocManager.h"
@@ -24,6 +25,7 @@
 #include <wx/dcscreen.h>
 #include <wx/frame.h>
 #include <wx/stattext.h>
+#include <wx/timer.h>
 #include <wx/utils.h>
 
 #include <filesystem>
@@ -311,6 +313,57 @@ TEST_F(WidgetTest, TheFilePreviewShowsPicturesAndScenesAndNothingElse) {
         EXPECT_FALSE(preview->picture()->get_bitmap().IsOk()) << unreadable;
         EXPECT_EQ(preview->caption(), "") << unreadable;
     }
+}
+
+// An open dialog for pictures that lets the test reach the framework's dialog while it is shown.
+class WatchedFileDialog : public GImageFileDialog {
+public:
+    explicit WatchedFileDialog(wxWindow* parent)
+        : GImageFileDialog(true, "Pictures|*.png", wxFD_FILE_MUST_EXIST, parent, GKorvaneDocManager::PreviewPicture) {}
+    wxFileDialog* shown = nullptr;
+
+protected:
+    void prepare(wxFileDialog& dialog) override {
+        GImageFileDialog::prepare(dialog);
+        shown = &dialog;
+    }
+};
+
+// The file chooser itself, with the preview beside its list following the file selected there; its picture is
+// kept for the eye.
+TEST_F(WidgetTest, TheOpenDialogPreviewsTheSelectedFile) {
+    wxImage sky(300, 200);
+    sky.SetRGB(wxRect(0, 0, 300, 200), 60, 140, 220);
+    ASSERT_TRUE(sky.SaveFile("sky.png", wxBITMAP_TYPE_PNG));
+    const GString chosen(std::filesystem::absolute("sky.png").c_str());
+    GString previewed;
+    WatchedFileDialog dialog(frame);
+    dialog.SetPathName(chosen);
+    // A timer, as the tests run inside an idle handler, where a modal loop runs no idle work of its own.
+    wxTimer look;
+    look.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        auto* preview = dynamic_cast<GFilePreview*>(dialog.shown->GetExtraControl());
+        for (int wait = 0; wait < 300 && preview != nullptr && preview->shownFile().isEmpty(); ++wait) {
+            wxMilliSleep(10);
+            wxYield();
+        }
+        if (preview != nullptr)
+            previewed = preview->shownFile();
+        // The toolkit's own dialog has no size of the framework's: the whole screen is taken.
+        const wxSize size = wxGetDisplaySize();
+        wxBitmap shot(size.x, size.y);
+        {
+            wxMemoryDC into(shot);
+            wxScreenDC screen;
+            into.Blit(0, 0, size.x, size.y, &screen, 0, 0);
+        }
+        std::filesystem::create_directories(KORVANE_SCREENSHOTS);
+        shot.SaveFile(std::string(KORVANE_SCREENSHOTS) + "/open-dialog.png", wxBITMAP_TYPE_PNG);
+        dialog.shown->EndModal(wxID_CANCEL);
+    });
+    look.StartOnce(50);
+    EXPECT_EQ(dialog.DoModal(), 2) << "cancelled";
+    EXPECT_EQ(previewed, chosen);
 }
 
 TEST_F(WidgetTest, AToolBarKeepsItsButtonsStates) {
