@@ -6,6 +6,7 @@
 #include "Controls/GImageListViewer.h"
 #include "Controls/GImageScrollBar.h"
 #include "Controls/GImageTabCtrl.h"
+#include "Controls/GMenu.h"
 #include "Controls/GPictureHolder.h"
 #include "Controls/GToolBarCtrl.h"
 #include "Dialogs/GFilePreview.h"
@@ -26,6 +27,7 @@
 #include <wx/frame.h>
 #include <wx/stattext.h>
 #include <wx/timer.h>
+#include <wx/uiaction.h>
 #include <wx/utils.h>
 
 #include <filesystem>
@@ -364,6 +366,37 @@ TEST_F(WidgetTest, TheOpenDialogPreviewsTheSelectedFile) {
     look.StartOnce(50);
     EXPECT_EQ(dialog.DoModal(), 2) << "cancelled";
     EXPECT_EQ(previewed, chosen);
+}
+
+// A popup menu's items take their text and state from the window's update handlers before it shows.
+TEST_F(WidgetTest, APopupMenuAsksTheWindowForItsItemsStates) {
+    constexpr int Gone = 5001;
+    constexpr int Kept = 5002;
+    frame->Bind(
+        wxEVT_UPDATE_UI,
+        [](wxUpdateUIEvent& event) {
+            event.Enable(false);
+            event.SetText("Gone\tCtrl+G");
+        },
+        Gone);
+    wxMenu menu;
+    menu.Append(Gone, "Going");
+    menu.AppendSeparator();
+    wxMenu* more = new wxMenu;
+    more->AppendCheckItem(Kept, "Kept");
+    menu.AppendSubMenu(more, "More");
+    frame->Bind(
+        wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Check(true); }, Kept);
+    wxTimer close;
+    close.Bind(wxEVT_TIMER, [](wxTimerEvent&) {
+        settle();
+        wxUIActionSimulator().Char(WXK_ESCAPE);
+    });
+    close.StartOnce(50);
+    EXPECT_EQ(GMenu::TrackPopupMenu(menu, *frame, {20, 20}), wxID_NONE) << "left without a choice";
+    EXPECT_FALSE(menu.FindItem(Gone)->IsEnabled());
+    EXPECT_EQ(menu.FindItem(Gone)->GetItemLabel(), "Gone\tCtrl+G");
+    EXPECT_TRUE(menu.FindItem(Kept)->IsChecked()) << "items of submenus too";
 }
 
 TEST_F(WidgetTest, AToolBarKeepsItsButtonsStates) {
