@@ -8,8 +8,10 @@
 #include "Document/GKorvaneDoc.h"
 #include "DragDrop/GMoverDropSource.h"
 #include "DragDrop/GWndDropTarget.h"
+#include "Drawing/GFillSolidDifference.h"
 #include "Drawing/GWxImage.h"
 #include "Framework/GEventCmdUI.h"
+#include "Framework/GOnMouseWheel.h"
 #include "Preferences/GlobalColor.h"
 #include "Shell/GMainFrame.h"
 
@@ -183,10 +185,12 @@ HDC GKorvaneView::feedbackDC() {
 }
 
 void GKorvaneView::paintArea(wxDC& dc, const wxRect& area) {
-    dc.SetPen(*wxTRANSPARENT_PEN);
-    dc.SetBrush(wxBrush(backgroundColour()));
-    dc.DrawRectangle(area);
     const SIZE scene = m_geometry.sceneSize();
+    RECT sceneRect{0, 0, scene.cx, scene.cy};
+    m_geometry.LPtoDP(sceneRect);
+    GFillSolidDifference(
+        dc, area, wxRect(wxPoint(sceneRect.left, sceneRect.top), wxPoint(sceneRect.right - 1, sceneRect.bottom - 1)),
+        backgroundColour());
     RECT model{area.GetLeft(), area.GetTop(), area.GetRight() + 1, area.GetBottom() + 1};
     m_geometry.DPtoLP(model);
     model = {std::max(model.left - 1, 0), std::max(model.top - 1, 0), std::min(model.right + 1, scene.cx),
@@ -271,11 +275,12 @@ void GKorvaneView::onCaptureLost(wxMouseCaptureLostEvent&) {
 }
 
 void GKorvaneView::onMouseWheel(wxMouseEvent& event) {
+    constexpr int LinePixels = 16;
     const int height = GetClientSize().y;
-    const int lines = event.GetWheelRotation() / std::max(event.GetWheelDelta(), 1);
-    const int step = event.IsPageScroll() ? height : std::min(std::abs(lines) * event.GetLinesPerAction() * 16, height);
+    const GWheelScroll wheel = GOnMouseWheel(event);
+    const int step = wheel.page ? wheel.lines * height : std::clamp(wheel.lines * LinePixels, -height, height);
     const POINT scroll = getScrollPosition();
-    setScrollPosition({scroll.x, scroll.y + (lines > 0 ? -step : step)});
+    setScrollPosition({scroll.x, scroll.y + step});
 }
 
 void GKorvaneView::onContextMenu(wxContextMenuEvent& event) {

@@ -2,6 +2,7 @@
 
 #include "Controls/GImageScrollBar.h"
 #include "Drawing/GProportionalStretch.h"
+#include "Framework/GOnMouseWheel.h"
 
 #include <wx/dcbuffer.h>
 #include <wx/settings.h>
@@ -190,8 +191,9 @@ void GImageListViewer::onScroll(wxScrollEvent& event) {
 }
 
 void GImageListViewer::onMouseWheel(wxMouseEvent& event) {
-    const int delta = event.GetWheelDelta() > 0 ? event.GetWheelRotation() / event.GetWheelDelta() : 0;
-    scrollTo(m_offset - delta * m_itemSize.y);
+    constexpr int LinePixels = 16;
+    const GWheelScroll wheel = GOnMouseWheel(event);
+    scrollTo(m_offset + wheel.lines * (wheel.page ? GetClientSize().y : LinePixels));
 }
 
 void GImageListViewer::onSize(wxSizeEvent& event) {

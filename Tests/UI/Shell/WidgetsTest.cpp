@@ -3,6 +3,7 @@
 // dialog's preview and the tool bar; and a picture of them for the eye.
 
 #include "Controls/GDIBImageView.h"
+#include "Controls/GGetButtonFrameSize.h"
 #include "Controls/GImageListViewer.h"
 #include "Controls/GImageScrollBar.h"
 #include "Controls/GImageTabCtrl.h"
@@ -14,7 +15,10 @@
 #include "Dialogs/GTabbedDialog.h"
 #include "Dialogs/ModuleDialogs.h"
 #include "Document/GKorvaneDocManager.h"
+#include "Drawing/GFillSolidDifference.h"
 #include "Drawing/GWxImage.h"
+#include "Framework/GOnMouseWheel.h"
+#include "Framework/GRemoveMessageFromQueue.h"
 #include "Imaging/GDIBImage.h"
 #include "gdi/ModuleBitmaps.h"
 #include "win/Modules.h"
@@ -25,6 +29,7 @@
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
 #include <wx/frame.h>
+#include <wx/panel.h>
 #include <wx/stattext.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
@@ -409,6 +414,64 @@ TEST_F(WidgetTest, AToolBarKeepsItsButtonsStates) {
     tools->enableButton(101, false);
     EXPECT_FALSE(tools->isButtonEnabled(101));
     EXPECT_TRUE(tools->isButtonEnabled(102));
+}
+
+TEST_F(WidgetTest, HelpersForWheelsMarginsQueuesAndFrames) {
+    // The wheel: lines by the setting, a short turn as one line, pages when the setting says so.
+    wxMouseEvent wheel(wxEVT_MOUSEWHEEL);
+    wheel.m_wheelDelta = 120;
+    wheel.m_linesPerAction = 3;
+    wheel.m_wheelRotation = 240;
+    EXPECT_EQ(GOnMouseWheel(wheel).lines, -6) << "two notches away from the person: up";
+    wheel.m_wheelRotation = -10;
+    EXPECT_EQ(GOnMouseWheel(wheel).lines, 1);
+    wheel.m_wheelRotation = 0;
+    EXPECT_EQ(GOnMouseWheel(wheel).lines, 0);
+    wheel.m_wheelRotation = 120;
+    wheel.m_linesPerAction = static_cast<int>(-1); // the desktop's "a page per notch"
+    wheel.m_wheelAxis = wxMOUSE_WHEEL_VERTICAL;
+    if (wheel.IsPageScroll()) {
+        EXPECT_TRUE(GOnMouseWheel(wheel).page);
+        EXPECT_EQ(GOnMouseWheel(wheel).lines, -1);
+    }
+
+    // The margin filled around the hole, the hole left as it was; a hole outside fills all.
+    wxBitmap canvas(10, 8, 24);
+    {
+        wxMemoryDC dc(canvas);
+        dc.SetBackground(*wxBLACK_BRUSH);
+        dc.Clear();
+        GFillSolidDifference(dc, wxRect(0, 0, 10, 8), wxRect(2, 3, 5, 2), *wxWHITE);
+    }
+    const wxImage filled = canvas.ConvertToImage();
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 10; ++x) {
+            const bool hole = x >= 2 && x < 7 && y >= 3 && y < 5;
+            ASSERT_EQ(filled.GetRed(x, y), hole ? 0 : 255) << x << "," << y;
+        }
+
+    // Queued notices of one type taken out, the others kept and still handled.
+    int notices = 0;
+    int others = 0;
+    frame->Bind(wxEVT_COMMAND_ENTER, [&](wxCommandEvent&) { ++notices; });
+    frame->Bind(wxEVT_COMMAND_SET_FOCUS, [&](wxCommandEvent&) { ++others; });
+    for (int i = 0; i < 3; ++i)
+        frame->GetEventHandler()->QueueEvent(new wxCommandEvent(wxEVT_COMMAND_ENTER));
+    frame->GetEventHandler()->QueueEvent(new wxCommandEvent(wxEVT_COMMAND_SET_FOCUS));
+    EXPECT_EQ(GRemoveMessageFromQueue(*frame->GetEventHandler(), wxEVT_COMMAND_ENTER), 3);
+    settle();
+    EXPECT_EQ(notices, 0);
+    EXPECT_EQ(others, 1);
+    frame->GetEventHandler()->QueueEvent(new wxCommandEvent(wxEVT_COMMAND_ENTER));
+    EXPECT_EQ(GRemoveMessageFromQueue(*frame->GetEventHandler(), wxEVT_COMMAND_ENTER), 1);
+    settle(); // a handler left with an empty queue is not served
+    EXPECT_EQ(GRemoveMessageFromQueue(*frame->GetEventHandler(), wxEVT_COMMAND_ENTER), 0);
+
+    // The skin's picture buttons have no frame; a framed window's frame is half its outer less its inner size.
+    auto* framed = new wxPanel(frame, wxID_ANY, {0, 0}, {40, 30}, wxBORDER_SIMPLE);
+    const wxSize edge = GGetButtonFrameSize(*framed);
+    EXPECT_EQ(edge.x, (40 - framed->GetClientSize().x) / 2);
+    EXPECT_GE(edge.x, 0);
 }
 
 // The widgets together in one window, written as a picture to look at.
