@@ -1,11 +1,23 @@
 #include "Actions/PanImageContext.h"
 
+#include "Views/GCursorArt.h"
 #include "Views/GKorvaneView.h"
 
 G_IMPLEMENT_CLASS(PanImageContext, GEditorContext)
 
 PanImageContext::PanImageContext() {
     clickSelection(false);
+}
+
+PanImageContext::~PanImageContext() {
+    DestroyCursor(m_cursor);
+}
+
+// Made when first shown, so that a context made without a display draws nothing.
+HCURSOR PanImageContext::onSetCursor(POINT) {
+    if (m_cursor == nullptr)
+        m_cursor = GCursorArt::Pan();
+    return m_cursor;
 }
 
 void PanImageContext::onLButtonDown(UINT, POINT point) {

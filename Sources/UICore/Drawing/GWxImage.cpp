@@ -29,6 +29,15 @@ void putPixels(const DWORD* pixels, int count, unsigned char*& rgb, unsigned cha
     }
 }
 
+// The picture's pixels from where `rgb` and `alpha` (null: opaque) point, as 0xAARRGGBB.
+void takePixels(DWORD* pixels, int count, const unsigned char*& rgb, const unsigned char*& alpha) {
+    for (int i = 0; i < count; ++i) {
+        const DWORD a = alpha != nullptr ? *alpha++ : 0xFF;
+        pixels[i] = (a << 24) | (DWORD{rgb[0]} << 16) | (DWORD{rgb[1]} << 8) | rgb[2];
+        rgb += 3;
+    }
+}
+
 } // namespace
 
 wxImage GWxImage::FromDIB(const GAbstractDIBImage& image) {
@@ -66,13 +75,24 @@ void GWxImage::ToDIB(const wxImage& picture, GAbstractDIBImage& target) {
     const unsigned char* alpha = picture.HasAlpha() ? picture.GetAlpha() : nullptr;
     std::vector<DWORD> row(static_cast<std::size_t>(width));
     for (int y = 0; y < height; ++y) {
-        for (DWORD& pixel : row) {
-            const DWORD a = alpha != nullptr ? *alpha++ : 0xFF;
-            pixel = (a << 24) | (DWORD{rgb[0]} << 16) | (DWORD{rgb[1]} << 8) | rgb[2];
-            rgb += 3;
-        }
+        takePixels(row.data(), width, rgb, alpha);
         target.put_hline(row.data(), 0, y, width);
     }
+}
+
+HBITMAP GWxImage::ToBitmap(const wxImage& picture) {
+    if (!picture.IsOk())
+        return nullptr;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), picture.GetWidth(), -picture.GetHeight(), 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap == nullptr)
+        return nullptr;
+    const unsigned char* rgb = picture.GetData();
+    const unsigned char* alpha = picture.HasAlpha() ? picture.GetAlpha() : nullptr;
+    takePixels(static_cast<DWORD*>(bits), picture.GetWidth() * picture.GetHeight(), rgb, alpha);
+    return bitmap;
 }
 
 wxImage GWxImage::FromBitmap(HBITMAP bitmap) {

@@ -19,6 +19,8 @@ public:
     static wxImage FromResource(HMODULE module, const char* name);
     // A bitmap of this system's GDI (32-bit pixels keep their alpha, others are opaque); invalid for null.
     static wxImage FromBitmap(HBITMAP bitmap);
+    // A 32-bit top-down bitmap of the picture (the caller deletes it); opaque where the picture has no alpha.
+    static HBITMAP ToBitmap(const wxImage& picture);
     // A cursor's picture with its hot spot as the image options the framework's cursors read; invalid for null.
     static wxImage CursorImage(HCURSOR cursor);
     // The cursor itself; the standard arrow for null.

@@ -20,6 +20,7 @@
 #include "Framework/GOnMouseWheel.h"
 #include "Framework/GRemoveMessageFromQueue.h"
 #include "Imaging/GDIBImage.h"
+#include "Views/GCursorArt.h"
 #include "gdi/ModuleBitmaps.h"
 #include "win/Modules.h"
 
@@ -300,6 +301,23 @@ TEST_F(WidgetTest, CursorsOfAModuleKeepTheirHotSpotAndAlpha) {
     EXPECT_TRUE(GWxImage::CursorOf(move).IsOk());
     DestroyCursor(move);
     EXPECT_TRUE(GWxImage::CursorOf(nullptr).IsOk()) << "no cursor: the arrow";
+}
+
+TEST_F(WidgetTest, ThePanCursorIsFourArrowsAroundItsHotSpot) {
+    HCURSOR pan = GCursorArt::Pan();
+    const wxImage picture = GWxImage::CursorImage(pan);
+    DestroyCursor(pan);
+    ASSERT_EQ(picture.GetSize(), wxSize(GCursorArt::Size, GCursorArt::Size));
+    EXPECT_EQ(picture.GetOptionInt(wxIMAGE_OPTION_CUR_HOTSPOT_X), 12);
+    EXPECT_EQ(picture.GetOptionInt(wxIMAGE_OPTION_CUR_HOTSPOT_Y), 12);
+    EXPECT_EQ(picture.GetAlpha(12, 12), 255);
+    EXPECT_GT(picture.GetRed(12, 12), 200) << "white inside";
+    EXPECT_EQ(picture.GetAlpha(2, 2), 0) << "clear between the arrows";
+    for (const wxPoint tip : {wxPoint(12, 4), wxPoint(4, 12), wxPoint(20, 12), wxPoint(12, 20)})
+        EXPECT_GT(picture.GetAlpha(tip.x, tip.y), 128) << tip.x << "," << tip.y;
+    std::filesystem::create_directories(KORVANE_SCREENSHOTS);
+    picture.Scale(96, 96, wxIMAGE_QUALITY_NEAREST)
+        .SaveFile(std::string(KORVANE_SCREENSHOTS) + "/pan-cursor.png", wxBITMAP_TYPE_PNG);
 }
 
 TEST_F(WidgetTest, TheFilePreviewShowsPicturesAndScenesAndNothingElse) {
