@@ -155,12 +155,24 @@ void GImageListViewer::ensureVisible(int index) {
 }
 
 void GImageListViewer::attachScrollBar(GImageScrollBar* bar) {
-    if (m_bar != nullptr && m_bar->getNotifyWindow() == this)
-        m_bar->setNotifyWindow(nullptr);
+    if (m_bar != nullptr) {
+        m_bar->Unbind(wxEVT_DESTROY, &GImageListViewer::onBarDestroyed, this);
+        if (m_bar->getNotifyWindow() == this)
+            m_bar->setNotifyWindow(nullptr);
+    }
     m_bar = bar;
-    if (m_bar != nullptr)
+    if (m_bar != nullptr) {
         m_bar->setNotifyWindow(this);
+        m_bar->Bind(wxEVT_DESTROY, &GImageListViewer::onBarDestroyed, this);
+    }
     updateScrollBar();
+}
+
+// The bar may go first (a sibling made earlier): it is forgotten, never reached again.
+void GImageListViewer::onBarDestroyed(wxWindowDestroyEvent& event) {
+    if (event.GetEventObject() == m_bar)
+        m_bar = nullptr;
+    event.Skip();
 }
 
 void GImageListViewer::updateScrollBar() {

@@ -83,6 +83,7 @@ private:
     void onKey(wxKeyEvent& event);
     void onSize(wxSizeEvent& event);
     void onScroll(wxScrollEvent& event);
+    void onBarDestroyed(wxWindowDestroyEvent& event);
     void clickItem(int index, bool toggle, bool extend);
     int maxOffset() const;
     void updateScrollBar();

@@ -11,11 +11,22 @@ GTabbedDialog::~GTabbedDialog() {
 }
 
 void GTabbedDialog::setTabControl(GImageTabCtrl* tabs) {
-    if (m_tabs != nullptr)
+    if (m_tabs != nullptr) {
         m_tabs->Unbind(wxEVT_LISTBOX, &GTabbedDialog::onTab, this);
+        m_tabs->Unbind(wxEVT_DESTROY, &GTabbedDialog::onTabsDestroyed, this);
+    }
     m_tabs = tabs;
-    if (m_tabs != nullptr)
+    if (m_tabs != nullptr) {
         m_tabs->Bind(wxEVT_LISTBOX, &GTabbedDialog::onTab, this);
+        m_tabs->Bind(wxEVT_DESTROY, &GTabbedDialog::onTabsDestroyed, this);
+    }
+}
+
+// The strip may go first (a sibling made earlier): it is forgotten, never reached again.
+void GTabbedDialog::onTabsDestroyed(wxWindowDestroyEvent& event) {
+    if (event.GetEventObject() == m_tabs)
+        m_tabs = nullptr;
+    event.Skip();
 }
 
 void GTabbedDialog::setPageArea(const wxRect& area) {

@@ -37,6 +37,7 @@ protected:
 
 private:
     void onTab(wxCommandEvent& event);
+    void onTabsDestroyed(wxWindowDestroyEvent& event);
     void onSize(wxSizeEvent& event);
 
     GImageTabCtrl* m_tabs = nullptr;

@@ -186,6 +186,14 @@ TEST_F(WidgetTest, AListLaysOutSelectsAndScrollsItsItems) {
     list->Destroy();
     EXPECT_EQ(bar->getNotifyWindow(), nullptr);
     key(bar, WXK_DOWN); // no list to reach
+
+    // A bar that goes first is forgotten by its list.
+    auto* other = new GImageListViewer(frame, wxID_ANY);
+    other->attachScrollBar(bar);
+    delete bar;
+    EXPECT_EQ(other->getScrollBar(), nullptr);
+    other->setItemCount(3); // no bar to update
+    delete other;
 }
 
 TEST_F(WidgetTest, TabsTakeTheirPicturesFromTheirModule) {
@@ -263,6 +271,15 @@ TEST_F(WidgetTest, ATabbedDialogShowsThePageOfTheClickedTab) {
     delete dialog;
     mouse(tabs, wxEVT_LEFT_DOWN, {10, 10}); // the dialog is gone: the strip reaches nothing
     EXPECT_EQ(tabs->getCurSel(), 0);
+
+    // A strip that goes first is forgotten by the dialog, which then goes without reaching it.
+    auto* again = new GTabbedDialog(PaletteTemplate, frame);
+    again->setModule(TestDialogs.module());
+    ASSERT_TRUE(again->Create());
+    again->setTabControl(tabs);
+    delete tabs;
+    EXPECT_EQ(again->getTabControl(), nullptr);
+    delete again;
 }
 
 TEST_F(WidgetTest, PictureViewsPlaceTheirPicture) {
