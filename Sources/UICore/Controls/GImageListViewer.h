@@ -26,7 +26,7 @@ public:
     ~GImageListViewer() override;
 
     // The items; a new count drops the pictures and the selection of items past it.
-    void setItemCount(int count);
+    virtual void setItemCount(int count);
     int getItemCount() const { return static_cast<int>(m_bitmaps.size()); }
     void setItemSize(const wxSize& size);
     wxSize getItemSize() const { return m_itemSize; }

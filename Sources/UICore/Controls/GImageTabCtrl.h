@@ -31,7 +31,7 @@ public:
     // The window takes the size of its tabs.
     void sizeToContent();
     // Tabs past the count go; new ones are empty.
-    void setItemCount(int count);
+    void setItemCount(int count) override;
     // Inserts a tab before `index` (at the end when past it) and returns where it went; false from getItem when
     // there is no such tab.
     int insertItem(int index, const TabItem& item);

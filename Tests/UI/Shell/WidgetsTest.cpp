@@ -234,6 +234,10 @@ TEST_F(WidgetTest, TabsTakeTheirPicturesFromTheirModule) {
     EXPECT_EQ(tabs->getItemRect(1), wxRect(32, 0, 32, 71));
     tabs->setModule(nullptr);
     EXPECT_EQ(tabs->getItemRect(0).height, 24) << "without pictures the tabs are drawn by code";
+    static_cast<GImageListViewer*>(tabs)->setItemCount(5);
+    ASSERT_TRUE(tabs->getItem(4, item)) << "new tabs, however the count is set";
+    EXPECT_EQ(item.text, "");
+    tabs->Update(); // paints the empty tabs too
 }
 
 TEST_F(WidgetTest, ATabbedDialogShowsThePageOfTheClickedTab) {
