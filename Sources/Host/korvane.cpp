@@ -10,9 +10,12 @@
 #include "Text/CoreStringTable.h"
 #include "Text/UIStringTable.h"
 #include "Views/GKorvaneView.h"
+#include "win/MessageBox.h"
 
 #include <wx/image.h>
+#include <wx/log.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -33,6 +36,22 @@ const char* const Usage = R"(Usage:
 The program needs a graphical display (DISPLAY or WAYLAND_DISPLAY); kortool works on files without one.
 )";
 
+// In a run that nobody watches (a screenshot, a measurement), messages go to standard error on one line and
+// questions take their safe answer: never a window that waits for a click.
+int answerUnattended(HWND, const char* text, const char*, UINT type) {
+    std::string line = text != nullptr ? text : "";
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    std::cerr << "korvane: " << line << '\n';
+    switch (type & MB_TYPEMASK) {
+    case MB_OK:
+        return IDOK;
+    case MB_YESNO:
+        return IDNO;
+    default:
+        return IDCANCEL;
+    }
+}
+
 // The application of this program: the string loaders first, then the application's start; with a screenshot
 // asked for, the window's picture is written once the program is idle, and the program ends.
 class KorvaneProgram : public GKorvaneApp {
@@ -40,6 +59,10 @@ public:
     bool OnInit() override {
         AddCoreStringLoader();
         AddUIStringLoader();
+        if (!screenshot.empty() || timeStartup) {
+            SetMessageBoxHandler(answerUnattended);
+            delete wxLog::SetActiveTarget(new wxLogStderr);
+        }
         if (!GKorvaneApp::OnInit()) {
             ::handedOver = GKorvaneApp::handedOver();
             return false;
@@ -134,5 +157,5 @@ int main(int argc, char** argv) {
     const int result = wxEntry(exitArgc, argv);
     if (handedOver)
         return 0;
-    return result != 0 ? result : screenshotStatus;
+    return result != 0 ? 1 : screenshotStatus;
 }

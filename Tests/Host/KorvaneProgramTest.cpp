@@ -9,6 +9,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -54,6 +56,25 @@ TEST(KorvaneProgram, AScreenshotShowsTheOpenedScene) {
     // The scene view (26, 17 to 585, 438) centres the 60 x 40 scene: its middle is at (305, 227).
     EXPECT_EQ(shot.get_pixel(305, 227) & 0xFFFFFF, 0x2040C0u);
     EXPECT_NE(shot.get_pixel(40, 30) & 0xFFFFFF, 0x2040C0u);
+}
+
+// Unwatched, a file that does not open is said on standard error and ends the run with a failure, whatever it is;
+// no dialog waits for a click.
+TEST(KorvaneProgram, AScreenshotOfAFileThatDoesNotOpenFailsWithAMessage) {
+    if (!haveVirtualDisplay())
+        GTEST_SKIP() << "xvfb-run is not installed";
+    writeToolOutput("noise.kor", std::vector<unsigned char>{0x4B, 0x4F, 0x52, 0x00, 0x13, 0x37, 0xFF, 0x01});
+    writeToolOutput("empty.kor", std::vector<unsigned char>{});
+    std::filesystem::create_directories("folder.kor");
+    for (const char* file : {"noise.kor", "empty.kor", "folder.kor", "missing.kor"}) {
+        const std::string command =
+            std::string("timeout 60 xvfb-run -a ") + KORVANE + " --screenshot shot.png " + file + " >out.txt 2>err.txt";
+        const int raw = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(raw));
+        EXPECT_EQ(WEXITSTATUS(raw), 1) << file << (WEXITSTATUS(raw) == 124 ? ": it waited" : "");
+        EXPECT_NE(readFile("err.txt").find(std::string("korvane: ")), std::string::npos) << file;
+        EXPECT_NE(readFile("err.txt").find(file), std::string::npos) << file << ": the file is named";
+    }
 }
 
 TEST(KorvaneProgram, ItMeasuresItsStartToTheFirstPaintedFrame) {
