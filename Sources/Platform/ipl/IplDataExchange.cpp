@@ -110,20 +110,16 @@ void copyBitRun(const std::uint8_t* source, int from, std::uint8_t* target, int 
         copyBit(i);
 }
 
-// `count` bits from bit `from` of a row set to `on`: single bits up to a whole byte, whole bytes, the last bits.
-void fillBitRun(std::uint8_t* row, int from, int count, bool on) {
-    auto setOne = [&](int p) {
-        const std::uint8_t bit = static_cast<std::uint8_t>(0x80 >> (p & 7));
-        row[p >> 3] = on ? (row[p >> 3] | bit) : (row[p >> 3] & ~bit);
-    };
+// `count` bits from bit `from` of row y set to `on`: single bits up to a whole byte, whole bytes, the last bits.
+void fillBitRun(IplImage* image, int y, int from, int count, bool on) {
     const int end = from + count;
-    int p = from;
-    for (; p < end && (p & 7) != 0; ++p)
-        setOne(p);
-    const int bytes = (end - p) / 8;
-    std::memset(row + (p >> 3), on ? 0xFF : 0, static_cast<std::size_t>(bytes));
-    for (p += 8 * bytes; p < end; ++p)
-        setOne(p);
+    int x = from;
+    for (; x < end && (x & 7) != 0; ++x)
+        setBit(image, x, y, on);
+    const int bytes = (end - x) / 8;
+    std::memset(image->imageData + y * image->widthStep + (x >> 3), on ? 0xFF : 0, static_cast<std::size_t>(bytes));
+    for (x += 8 * bytes; x < end; ++x)
+        setBit(image, x, y, on);
 }
 
 // One-bit images without masks, row by row.
@@ -174,8 +170,7 @@ void iplSet(IplImage* image, int fillValue) {
         return;
     if (bitsOf(image) == 1 && !area.masked()) {
         for (int j = 0; j < area.height; ++j)
-            fillBitRun(reinterpret_cast<std::uint8_t*>(image->imageData + (area[0].y + j) * image->widthStep),
-                       area[0].x, area.width, fillValue != 0);
+            fillBitRun(image, area[0].y + j, area[0].x, area.width, fillValue != 0);
         return;
     }
     if (bitsOf(image) == 1) {

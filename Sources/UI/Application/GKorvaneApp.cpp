@@ -69,6 +69,7 @@ void GKorvaneApp::appendContext(GEditorContext* context, const GString& contextS
     context->setContextString(contextString);
     context->setCommandID(static_cast<int>(FirstContextCommand) + m_contexts.getCount());
     m_contexts.insert(context);
+    shortcutsChanged();
 }
 
 void GKorvaneApp::OnEditorContext(UINT id) {

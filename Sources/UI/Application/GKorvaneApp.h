@@ -12,6 +12,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class CCmdUI;
@@ -117,11 +118,14 @@ public:
     bool OnDDECommand(char* command);
 
 private:
-    std::vector<wxAcceleratorEntry> acceleratorEntries() const;
+    // The keys of the contexts, made when first asked for and again after the shortcuts or contexts change.
+    const std::vector<wxAcceleratorEntry>& acceleratorEntries() const;
+    void shortcutsChanged();
     void appendContext(GEditorContext* context, const GString& contextString);
 
     TGCollection<GEditorContext> m_contexts{0, 16, true};
     std::map<const GMetaClass*, std::vector<unsigned short>> m_shortcuts;
+    mutable std::optional<std::vector<wxAcceleratorEntry>> m_acceleratorEntries;
     std::unique_ptr<wxAcceleratorTable> m_accelerators;
     std::unique_ptr<GKorvaneDocManager> m_documents;
     std::unique_ptr<GDDEServer> m_dde;

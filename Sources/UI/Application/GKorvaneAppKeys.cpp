@@ -74,11 +74,18 @@ bool GKorvaneApp::getShortcutKeys(const GMetaClass* meta, std::vector<unsigned s
 
 void GKorvaneApp::setShortcutKeys(const GMetaClass* meta, const std::vector<unsigned short>& keys) {
     m_shortcuts[meta] = keys;
+    shortcutsChanged();
+}
+
+void GKorvaneApp::shortcutsChanged() {
+    m_acceleratorEntries.reset();
     m_accelerators.reset();
 }
 
-std::vector<wxAcceleratorEntry> GKorvaneApp::acceleratorEntries() const {
-    std::vector<wxAcceleratorEntry> entries;
+const std::vector<wxAcceleratorEntry>& GKorvaneApp::acceleratorEntries() const {
+    if (m_acceleratorEntries)
+        return *m_acceleratorEntries;
+    std::vector<wxAcceleratorEntry>& entries = m_acceleratorEntries.emplace();
     for (const auto& [meta, keys] : m_shortcuts) {
         const GEditorContext* context = findContextByClass(meta);
         if (context == nullptr)
@@ -99,7 +106,7 @@ const wxAcceleratorTable* GKorvaneApp::getAccelerators() {
     if (m_shortcuts.empty())
         return nullptr;
     if (!m_accelerators) {
-        const std::vector<wxAcceleratorEntry> entries = acceleratorEntries();
+        const std::vector<wxAcceleratorEntry>& entries = acceleratorEntries();
         m_accelerators = std::make_unique<wxAcceleratorTable>(static_cast<int>(entries.size()), entries.data());
     }
     return m_accelerators.get();

@@ -58,5 +58,6 @@ int GKorvaneApp::OnExit() {
     m_dde.reset();
     m_documents.reset();
     m_contexts.GCollection::empty();
+    shortcutsChanged();
     return GWinApp::OnExit();
 }

@@ -32,12 +32,6 @@ UINT mouseFlags(const wxMouseEvent& event) {
            (event.ControlDown() ? 0x8u : 0u) | (event.MiddleIsDown() ? 0x10u : 0u);
 }
 
-wxColour backgroundColour() {
-    const COLORREF colour = GCompoundModel::BackgroundColor().getColor();
-    return {static_cast<unsigned char>(colour & 0xFF), static_cast<unsigned char>(colour >> 8 & 0xFF),
-            static_cast<unsigned char>(colour >> 16 & 0xFF)};
-}
-
 // Whether the main window's update handlers enable the command.
 bool commandEnabled(UINT id) {
     wxWindow* frame = wxTheApp != nullptr ? wxTheApp->GetTopWindow() : nullptr;
@@ -190,7 +184,7 @@ void GKorvaneView::paintArea(wxDC& dc, const wxRect& area) {
     m_geometry.LPtoDP(sceneRect);
     GFillSolidDifference(
         dc, area, wxRect(wxPoint(sceneRect.left, sceneRect.top), wxPoint(sceneRect.right - 1, sceneRect.bottom - 1)),
-        backgroundColour());
+        GCompoundModel::BackgroundColor().getColour());
     RECT model{area.GetLeft(), area.GetTop(), area.GetRight() + 1, area.GetBottom() + 1};
     m_geometry.DPtoLP(model);
     model = {std::max(model.left - 1, 0), std::max(model.top - 1, 0), std::min(model.right + 1, scene.cx),

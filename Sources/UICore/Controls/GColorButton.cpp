@@ -18,19 +18,18 @@ wxBitmap GColorButton::swatch() const {
     const wxSize size = GetClientSize();
     wxBitmap picture(std::max(size.x - 8, 8), std::max(size.y - 8, 8));
     wxMemoryDC dc(picture);
-    dc.SetBackground(wxBrush(wxColour(m_color & 0xFF, m_color >> 8 & 0xFF, m_color >> 16 & 0xFF)));
+    dc.SetBackground(wxBrush(wxColour(static_cast<unsigned long>(m_color))));
     dc.Clear();
     return picture;
 }
 
 void GColorButton::onClick(wxCommandEvent& event) {
     wxColourData data;
-    data.SetColour(wxColour(m_color & 0xFF, m_color >> 8 & 0xFF, m_color >> 16 & 0xFF));
+    data.SetColour(wxColour(static_cast<unsigned long>(m_color)));
     wxColourDialog dialog(wxGetTopLevelParent(this), &data);
     if (dialog.ShowModal() != wxID_OK) {
         return; // nothing changed: the click goes no further
     }
-    const wxColour chosen = dialog.GetColourData().GetColour();
-    setColor(static_cast<COLORREF>(chosen.Red() | chosen.Green() << 8 | chosen.Blue() << 16));
+    setColor(static_cast<COLORREF>(dialog.GetColourData().GetColour().GetRGB()));
     event.Skip(); // the parent sees the click: its values changed
 }

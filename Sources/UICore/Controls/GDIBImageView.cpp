@@ -1,6 +1,6 @@
 #include "Controls/GDIBImageView.h"
 
-#include "Drawing/GProportionalStretch.h"
+#include "Drawing/GDrawPicture.h"
 #include "Drawing/GWxImage.h"
 #include "Imaging/GAbstractDIBImage.h"
 
@@ -35,34 +35,24 @@ wxRect GDIBImageView::pictureRect() const {
     const wxSize client = GetClientSize();
     if (!m_bitmap.IsOk())
         return {};
-    SIZE size{m_bitmap.GetWidth(), m_bitmap.GetHeight()};
+    const wxSize size = m_bitmap.GetSize();
     switch (m_drawType) {
     case TopLeft:
-        return {0, 0, size.cx, size.cy};
+        return {wxPoint(0, 0), size};
     case Stretched:
         return wxRect(client);
     case Fitted:
-        if (size.cx > client.x || size.cy > client.y)
-            GProportionalStretch(size, SIZE{client.x, client.y});
-        break;
+        return GFitInside(size, wxRect(client));
     default:
-        break;
+        return {(client.x - size.x) / 2, (client.y - size.y) / 2, size.x, size.y};
     }
-    return {(client.x - size.cx) / 2, (client.y - size.cy) / 2, size.cx, size.cy};
 }
 
 void GDIBImageView::onPaint(wxPaintEvent&) {
     wxAutoBufferedPaintDC dc(this);
     dc.SetBackground(wxBrush(GetBackgroundColour()));
     dc.Clear();
-    const wxRect place = pictureRect();
-    if (place.IsEmpty())
-        return;
-    if (place.width == m_bitmap.GetWidth() && place.height == m_bitmap.GetHeight())
-        dc.DrawBitmap(m_bitmap, place.GetPosition(), true);
-    else
-        dc.DrawBitmap(wxBitmap(m_bitmap.ConvertToImage().Scale(place.width, place.height, wxIMAGE_QUALITY_BILINEAR)),
-                      place.GetPosition(), true);
+    GDrawPicture(dc, m_bitmap, pictureRect());
 }
 
 wxSize GDIBImageView::DoGetBestSize() const {

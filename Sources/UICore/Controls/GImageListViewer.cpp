@@ -1,18 +1,13 @@
 #include "Controls/GImageListViewer.h"
 
 #include "Controls/GImageScrollBar.h"
-#include "Drawing/GProportionalStretch.h"
+#include "Drawing/GDrawPicture.h"
 #include "Framework/GOnMouseWheel.h"
 
 #include <wx/dcbuffer.h>
 #include <wx/settings.h>
 
 #include <algorithm>
-
-wxColour GImageListViewer::ColourOf(GlobalColor& color) {
-    const COLORREF c = color.getColor();
-    return {static_cast<unsigned char>(c), static_cast<unsigned char>(c >> 8), static_cast<unsigned char>(c >> 16)};
-}
 
 GlobalColor& GImageListViewer::BackgroundColor() {
     static GlobalColor color("ListBackground", 0x3A3535);
@@ -58,7 +53,7 @@ void GImageListViewer::setItemSize(const wxSize& size) {
 }
 
 void GImageListViewer::relayout() {
-    scrollTo(m_offset);
+    m_offset = std::clamp(m_offset, 0, maxOffset());
     updateScrollBar();
     Refresh(false);
 }
@@ -296,26 +291,17 @@ void GImageListViewer::drawItem(wxDC& dc, int index, const wxRect& box, bool sel
         dc.SetBrush(wxBrush(wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT)));
         dc.DrawRectangle(wxRect(box).Deflate(std::max(m_frame - 2, 0)));
     }
-    dc.SetPen(wxPen(ColourOf(IconBackgroundColor()).ChangeLightness(130)));
-    dc.SetBrush(wxBrush(ColourOf(IconBackgroundColor())));
+    dc.SetPen(wxPen(IconBackgroundColor().getColour().ChangeLightness(130)));
+    dc.SetBrush(wxBrush(IconBackgroundColor().getColour()));
     dc.DrawRectangle(inner);
     const wxBitmap bitmap = itemBitmap(index);
-    if (!bitmap.IsOk())
-        return;
-    SIZE size{bitmap.GetWidth(), bitmap.GetHeight()};
-    if (size.cx > inner.width || size.cy > inner.height)
-        GProportionalStretch(size, SIZE{inner.width, inner.height});
-    if (size.cx <= 0 || size.cy <= 0)
-        return;
-    const wxBitmap shown = size.cx == bitmap.GetWidth() && size.cy == bitmap.GetHeight()
-                               ? bitmap
-                               : wxBitmap(bitmap.ConvertToImage().Scale(size.cx, size.cy, wxIMAGE_QUALITY_BILINEAR));
-    dc.DrawBitmap(shown, inner.x + (inner.width - size.cx) / 2, inner.y + (inner.height - size.cy) / 2, true);
+    if (bitmap.IsOk())
+        GDrawPicture(dc, bitmap, GFitInside(bitmap.GetSize(), inner));
 }
 
 void GImageListViewer::onPaint(wxPaintEvent&) {
     wxAutoBufferedPaintDC dc(this);
-    dc.SetBackground(wxBrush(ColourOf(BackgroundColor())));
+    dc.SetBackground(wxBrush(BackgroundColor().getColour()));
     dc.Clear();
     const wxRect client(GetClientSize());
     for (int index = 0; index < getItemCount(); ++index) {

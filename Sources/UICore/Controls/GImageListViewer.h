@@ -72,7 +72,6 @@ protected:
     // The wheel scrolls by rows; a list that should not scroll this way ignores it.
     virtual void onMouseWheel(wxMouseEvent& event);
     void sendListEvent(wxEventType type, int index);
-    static wxColour ColourOf(GlobalColor& color);
     // After a change of the items' number or size: keeps the scrolling within the rows and repaints.
     void relayout();
 

@@ -127,25 +127,22 @@ void GImageTabCtrl::setCurSel(int index) {
     select(index);
 }
 
-wxImage GImageTabCtrl::tabPicture(int index) const {
+const ImageResource* GImageTabCtrl::tabPicture(int index) const {
     const wxString& name = m_tabs[static_cast<std::size_t>(index)].image;
-    return m_module != nullptr && !name.empty() ? GWxImage::FromResource(m_module, name.utf8_str()) : wxImage();
+    return m_module != nullptr && !name.empty() ? FindBitmapResource(m_module, name.utf8_str()) : nullptr;
 }
 
 int GImageTabCtrl::thickness() const {
     int thickness = 0;
-    for (int i = 0; i < getItemCount(); ++i) {
-        const wxImage picture = tabPicture(i);
-        if (picture.IsOk())
-            thickness = std::max(thickness, m_vertical ? picture.GetWidth() : picture.GetHeight());
-    }
+    for (int i = 0; i < getItemCount(); ++i)
+        if (const ImageResource* picture = tabPicture(i))
+            thickness = std::max(thickness, m_vertical ? picture->width : picture->height);
     return thickness > 0 ? thickness : DefaultThickness;
 }
 
 int GImageTabCtrl::tabLength(int index) const {
-    const wxImage picture = tabPicture(index);
-    if (picture.IsOk())
-        return m_vertical ? picture.GetHeight() : picture.GetWidth();
+    if (const ImageResource* picture = tabPicture(index))
+        return m_vertical ? picture->height : picture->width;
     return GetTextExtent(m_tabs[static_cast<std::size_t>(index)].text).x + 2 * TextPadding;
 }
 
@@ -169,24 +166,29 @@ wxSize GImageTabCtrl::contentSize() const {
     return m_vertical ? wxSize(thickness(), last.y) : wxSize(last.x, thickness());
 }
 
-wxBitmap GImageTabCtrl::itemBitmap(int index) {
-    wxImage picture = tabPicture(index);
+wxImage GImageTabCtrl::tabImage(int index) const {
+    const wxString& name = m_tabs[static_cast<std::size_t>(index)].image;
+    wxImage picture = tabPicture(index) != nullptr ? GWxImage::FromResource(m_module, name.utf8_str()) : wxImage();
     const wxRect box = getItemRect(index);
     if (!picture.IsOk()) {
         // Our own tab: a lighter band with a rim on the list's background.
         picture = wxImage(box.width, box.height);
-        const wxColour band = ColourOf(IconBackgroundColor());
+        const wxColour band = IconBackgroundColor().getColour();
         picture.SetRGB(wxRect(0, 0, box.width, box.height), band.Red(), band.Green(), band.Blue());
         const wxColour rim = band.ChangeLightness(140);
         picture.SetRGB(m_vertical ? wxRect(0, 0, 1, box.height) : wxRect(0, 0, box.width, 1), rim.Red(), rim.Green(),
                        rim.Blue());
     }
     putTitle(picture, m_tabs[static_cast<std::size_t>(index)].text, GetFont(), m_vertical);
-    return wxBitmap(picture);
+    return picture;
+}
+
+wxBitmap GImageTabCtrl::itemBitmap(int index) {
+    return wxBitmap(tabImage(index));
 }
 
 void GImageTabCtrl::drawItem(wxDC& dc, int index, const wxRect& box, bool selected) {
-    wxImage picture = itemBitmap(index).ConvertToImage();
+    wxImage picture = tabImage(index);
     if (!selected)
         picture = picture.ChangeLightness(65);
     dc.DrawBitmap(wxBitmap(picture), box.GetPosition(), true);

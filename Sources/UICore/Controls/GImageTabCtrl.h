@@ -6,7 +6,7 @@
 // tells the parent (wxEVT_LISTBOX with the tab's index); the mouse wheel does nothing here.
 
 #include "Controls/GImageListViewer.h"
-#include "win/Win32Types.h"
+#include "gdi/ModuleBitmaps.h"
 
 #include <wx/string.h>
 
@@ -52,7 +52,9 @@ private:
     // A tab's length along the strip and the strip's thickness.
     int tabLength(int index) const;
     int thickness() const;
-    wxImage tabPicture(int index) const;
+    // The tab's bitmap resource (null: the tab is drawn by code), and the tab's whole picture with its title.
+    const ImageResource* tabPicture(int index) const;
+    wxImage tabImage(int index) const;
 
     std::vector<TabItem> m_tabs;
     HMODULE m_module = nullptr;

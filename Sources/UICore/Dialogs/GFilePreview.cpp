@@ -1,7 +1,7 @@
 #include "Dialogs/GFilePreview.h"
 
 #include "Controls/GDIBImageView.h"
-#include "Drawing/GProportionalStretch.h"
+#include "Drawing/GDrawPicture.h"
 
 #include <wx/sizer.h>
 #include <wx/stattext.h>
@@ -13,11 +13,10 @@ constexpr int FollowMilliseconds = 200;
 
 // The picture shrunk once into the box (kept when it fits), so that painting does not scale it again.
 wxImage shrunk(const wxImage& picture, const wxSize& box) {
-    SIZE size{picture.GetWidth(), picture.GetHeight()};
-    if (size.cx <= box.x && size.cy <= box.y)
+    const wxSize size = GFitInside(picture.GetSize(), wxRect(box)).GetSize();
+    if (size == picture.GetSize())
         return picture;
-    GProportionalStretch(size, SIZE{box.x, box.y});
-    return size.cx > 0 && size.cy > 0 ? picture.Scale(size.cx, size.cy, wxIMAGE_QUALITY_BILINEAR) : wxImage();
+    return size.x > 0 ? picture.Scale(size.x, size.y, wxIMAGE_QUALITY_BILINEAR) : wxImage();
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <wx/mstream.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -14,19 +15,24 @@ void addPngHandler() {
         wxImage::AddHandler(new wxPNGHandler);
 }
 
-} // namespace
-
-namespace {
-
-// Pixels 0xAARRGGBB into a picture's colour and alpha planes, from where `rgb` and `alpha` point.
-void putPixels(const DWORD* pixels, int count, unsigned char*& rgb, unsigned char*& alpha) {
-    for (int i = 0; i < count; ++i) {
-        const DWORD pixel = pixels[i];
-        *rgb++ = static_cast<unsigned char>(pixel >> 16);
-        *rgb++ = static_cast<unsigned char>(pixel >> 8);
-        *rgb++ = static_cast<unsigned char>(pixel);
-        *alpha++ = static_cast<unsigned char>(pixel >> 24);
+// A picture with alpha made row by row: `rowOf(y, row)` gives row y as pixels 0xAARRGGBB.
+template <class RowOf>
+wxImage pictureOf(int width, int height, RowOf rowOf) {
+    wxImage picture(width, height, false);
+    picture.SetAlpha();
+    unsigned char* rgb = picture.GetData();
+    unsigned char* alpha = picture.GetAlpha();
+    std::vector<DWORD> row(static_cast<std::size_t>(width));
+    for (int y = 0; y < height; ++y) {
+        rowOf(y, row.data());
+        for (const DWORD pixel : row) {
+            *rgb++ = static_cast<unsigned char>(pixel >> 16);
+            *rgb++ = static_cast<unsigned char>(pixel >> 8);
+            *rgb++ = static_cast<unsigned char>(pixel);
+            *alpha++ = static_cast<unsigned char>(pixel >> 24);
+        }
     }
+    return picture;
 }
 
 // The picture's pixels from where `rgb` and `alpha` (null: opaque) point, as 0xAARRGGBB.
@@ -42,29 +48,17 @@ void takePixels(DWORD* pixels, int count, const unsigned char*& rgb, const unsig
 
 wxImage GWxImage::FromDIB(const GAbstractDIBImage& image) {
     const int width = image.get_width();
-    const int height = image.get_height();
-    wxImage picture(width, height, false);
-    picture.SetAlpha();
-    unsigned char* rgb = picture.GetData();
-    unsigned char* alpha = picture.GetAlpha();
-    std::vector<DWORD> row(static_cast<std::size_t>(width));
-    for (int y = 0; y < height; ++y) {
-        image.get_hline(row.data(), 0, y, width);
-        putPixels(row.data(), width, rgb, alpha);
-    }
-    return picture;
+    return pictureOf(width, image.get_height(), [&](int y, DWORD* row) { image.get_hline(row, 0, y, width); });
 }
 
 wxImage GWxImage::FromResource(HMODULE module, const char* name) {
     const ImageResource* resource = FindBitmapResource(module, name);
     if (resource == nullptr || resource->width <= 0 || resource->height <= 0)
         return wxImage();
-    wxImage picture(resource->width, resource->height, false);
-    picture.SetAlpha();
-    unsigned char* rgb = picture.GetData();
-    unsigned char* alpha = picture.GetAlpha();
-    putPixels(resource->pixels, resource->width * resource->height, rgb, alpha);
-    return picture;
+    const int width = resource->width;
+    return pictureOf(width, resource->height, [&](int y, DWORD* row) {
+        std::copy_n(resource->pixels + static_cast<std::size_t>(y) * width, width, row);
+    });
 }
 
 void GWxImage::ToDIB(const wxImage& picture, GAbstractDIBImage& target) {
@@ -98,18 +92,10 @@ HBITMAP GWxImage::ToBitmap(const wxImage& picture) {
 wxImage GWxImage::FromBitmap(HBITMAP bitmap) {
     if (bitmap == nullptr || bitmap->width <= 0 || bitmap->height <= 0)
         return wxImage();
-    wxImage picture(bitmap->width, bitmap->height, false);
-    picture.SetAlpha();
-    unsigned char* rgb = picture.GetData();
-    unsigned char* alpha = picture.GetAlpha();
-    std::vector<DWORD> row(static_cast<std::size_t>(bitmap->width));
-    for (int y = 0; y < bitmap->height; ++y) {
+    return pictureOf(bitmap->width, bitmap->height, [&](int y, DWORD* row) {
         for (int x = 0; x < bitmap->width; ++x)
-            row[static_cast<std::size_t>(x)] =
-                bitmap->bitCount == 32 ? bitmap->rawAt(x, y) : 0xFF000000 | bitmap->colourAt(x, y);
-        putPixels(row.data(), bitmap->width, rgb, alpha);
-    }
-    return picture;
+            row[x] = bitmap->bitCount == 32 ? bitmap->rawAt(x, y) : 0xFF000000 | bitmap->colourAt(x, y);
+    });
 }
 
 wxImage GWxImage::CursorImage(HCURSOR cursor) {

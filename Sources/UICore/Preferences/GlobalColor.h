@@ -4,6 +4,8 @@
 
 #include "Settings/GRegistryDWord.h"
 
+#include <wx/colour.h>
+
 class GlobalColor : public GRegistryDWord {
 public:
     GlobalColor(const char* valueName, COLORREF defaultColor);
@@ -12,4 +14,6 @@ public:
     void setColor(COLORREF color);
     // The colour as an opaque 32-bit pixel, 0xFFRRGGBB.
     DWORD getPixel();
+    // The colour for the framework's drawing.
+    wxColour getColour() { return wxColour(static_cast<unsigned long>(getColor())); }
 };

@@ -74,7 +74,8 @@ protected:
     WidgetTest() : frame(new wxFrame(nullptr, wxID_ANY, "Widgets", wxDefaultPosition, wxSize(420, 320))) {
         frame->Show();
     }
-    ~WidgetTest() override { frame->Destroy(); }
+    // Deleted at once: a destroyed frame would wait for idle time, which the tests (run from it) never give back.
+    ~WidgetTest() override { delete frame; }
 
     static void settle() {
         for (int i = 0; i < 5; ++i) {
