@@ -33,8 +33,6 @@ bool FileFind::first(const char* mask, int mode, bool fullNames) {
     close();
     const GFile whole(mask);
     m_directory = whole.get_directory();
-    if (m_directory.isEmpty() && !whole.isEmpty() && whole.at(0) == '/')
-        m_directory = "/";
     m_pattern = whole.get_name();
     if (m_pattern.isEmpty())
         m_pattern = "*.*";

@@ -114,10 +114,11 @@ GFile GFile::get_drive() const {
     return GFile(*this).just_drive();
 }
 
+// A name directly under the root keeps the root as its directory ("/f" gives "/", not "").
 GFile& GFile::just_directory() {
     const char* text = *this;
     if (const char* slash = std::strrchr(text, Separator))
-        setLength(static_cast<unsigned>(slash - text));
+        setLength(slash == text ? 1 : static_cast<unsigned>(slash - text));
     else if (const char* colon = std::strchr(text, ':'))
         setLength(static_cast<unsigned>(colon - text) + 1);
     else

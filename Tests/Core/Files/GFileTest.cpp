@@ -31,7 +31,9 @@ TEST(GFile, PartsOfAName) {
     EXPECT_EQ(str(GFile("c:name").get_directory()), "c:");
     EXPECT_EQ(str(GFile("plain").get_directory()), "");
     EXPECT_EQ(str(GFile("plain").get_drive()), "");
-    EXPECT_EQ(str(GFile("/top").get_directory()), "");
+    EXPECT_EQ(str(GFile("/top").get_directory()), "/"); // the root is kept
+    EXPECT_EQ(str(GFile("/").get_directory()), "/");
+    EXPECT_EQ(str(GFile("/top/").get_directory()), "/top");
 
     EXPECT_TRUE(GFile("").isRelativePath());
     EXPECT_TRUE(GFile("a/b").isRelativePath());
@@ -69,6 +71,8 @@ TEST(GFile, AbsoluteAndRelativeForms) {
     EXPECT_EQ(str(GFile("/x/y/f.txt").shrink("/")), "x/y/f.txt");
     EXPECT_EQ(str(GFile("/x/y/f.txt").shrink("/a/b/c")), "../../../x/y/f.txt");
     EXPECT_EQ(str(GFile("/x/Y/f.txt").shrink("/x/y")), "../Y/f.txt"); // case matters here
+    EXPECT_EQ(str(GFile("/top").shrink("/x")), "../top");
+    EXPECT_EQ(str(GFile("/x/f").shrink("/top")), "../x/f");
     EXPECT_EQ(str(GFile("/a/./b/../c/").expand()), "/a/c/");
     EXPECT_EQ(str(GFile("/a/b/..").expand()), "/a/");
     EXPECT_EQ(str(GFile("/..").expand()), "/");
