@@ -6,7 +6,9 @@
 #include "Streams/opstream.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -27,7 +29,7 @@ GCollection::GCollection(int limit, int delta, bool ownsItems) : m_ownsItems(own
 }
 
 GCollection::~GCollection() {
-    delete[] m_items;
+    std::free(m_items);
 }
 
 void GCollection::setDelta(int delta) {
@@ -58,13 +60,18 @@ void GCollection::makeRoom(int i, int n) {
     }
 }
 
+// The null slots come from calloc, whose large blocks the system maps in as they are first touched: a large limit
+// costs address space, and memory only as items fill it.
 void GCollection::setLimit(int n) {
     const int limit = std::max(n, m_count);
     if (limit == m_limit)
         return;
-    void** items = limit > 0 ? new void*[static_cast<std::size_t>(limit)]() : nullptr;
+    void** items = nullptr;
+    if (limit > 0 &&
+        (items = static_cast<void**>(std::calloc(static_cast<std::size_t>(limit), sizeof(void*)))) == nullptr)
+        throw std::bad_alloc();
     std::copy_n(m_items, m_count, items);
-    delete[] m_items;
+    std::free(m_items);
     m_items = items;
     m_limit = limit;
 }

@@ -79,13 +79,16 @@ void heapSwap(long a, long b) {
     swap(a - 1, b - 1);
 }
 
+// Children are taken only below n / 2 + 1, so 2 * k never overflows whatever n is.
 void siftDown(long k, long n) {
-    for (long j = 2 * k; j <= n; k = j, j = 2 * k) {
+    while (k <= n / 2) {
+        long j = 2 * k;
         if (j < n && heapLess(j, j + 1))
             ++j;
         if (!heapLess(k, j))
             return;
         heapSwap(k, j);
+        k = j;
     }
 }
 
@@ -93,7 +96,8 @@ void siftDown(long k, long n) {
 // element that was put at the root rise to its place.
 void settleRoot(long m) {
     long pos = 1;
-    for (long child = 2; child <= m; child = 2 * pos) {
+    while (pos <= m / 2) {
+        long child = 2 * pos;
         if (child < m && heapLess(child, child + 1))
             ++child;
         heapSwap(pos, child);

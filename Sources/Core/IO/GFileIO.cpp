@@ -150,11 +150,12 @@ long GFileIO::gseek(long offset, IOSeekDirection direction) {
             raiseSystemError();
         origin = info.st_size;
     }
-    if (offset < 0 && origin < -offset) {
+    off_t position = 0;
+    if (__builtin_add_overflow(origin, offset, &position) || position < 0) {
         errno = EINVAL;
         raiseSystemError();
     }
-    m_position = origin + offset;
+    m_position = position;
     return m_position;
 }
 

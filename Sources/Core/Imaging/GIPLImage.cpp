@@ -3,6 +3,7 @@
 #include "Imaging/GIPL_ROI.h"
 #include "Streams/ipstream.h"
 #include "Streams/opstream.h"
+#include "win/Saturated.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -40,8 +41,10 @@ bool isEmpty(const RECT& r) {
     return r.right <= r.left || r.bottom <= r.top;
 }
 
-RECT moved(const RECT& r, LONG dx, LONG dy) {
-    return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+// Saturates at the edge of the coordinate space, where nothing can be composed anyway.
+RECT moved(const RECT& r, long long dx, long long dy) {
+    return {SaturatedLong(r.left + dx), SaturatedLong(r.top + dy), SaturatedLong(r.right + dx),
+            SaturatedLong(r.bottom + dy)};
 }
 
 } // namespace
@@ -158,7 +161,8 @@ void GIPLImage::PutImage(const RECT* clip, IplImage* destination, IplImage* dest
     const RECT both = intersection(to, from);
     if (isEmpty(both))
         return;
-    GIPL_ROI sourceRegion(source, moved(both, -position.x, -position.y));
+    GIPL_ROI sourceRegion(source,
+                          moved(both, -static_cast<long long>(position.x), -static_cast<long long>(position.y)));
     GIPL_ROI destinationRegion(destination, both);
     sourceRegion.set(sourceMask, true);
     destinationRegion.set(destinationMask, true);

@@ -20,7 +20,8 @@ struct RowShape {
     std::uint8_t lastMask;
 
     explicit RowShape(int width)
-        : bytes((width + 7) / 8), lastMask(static_cast<std::uint8_t>(0xFF00 >> (width % 8 == 0 ? 8 : width % 8))) {}
+        : bytes(width / 8 + (width % 8 != 0)),
+          lastMask(static_cast<std::uint8_t>(0xFF00 >> (width % 8 == 0 ? 8 : width % 8))) {}
 };
 
 const std::uint8_t* rowOf(const IplImage* image, int y) {

@@ -1,7 +1,8 @@
 #pragma once
 // GPoint: an integer point with arithmetic, laid out as a Win32 POINT (to which it converts both ways).
-// Orderings compare x first and y on equal x.
+// Orderings compare x first and y on equal x. Arithmetic saturates at the ends of the coordinate range.
 
+#include "win/Saturated.h"
 #include "win/Win32Types.h"
 
 #include <iosfwd>
@@ -21,36 +22,28 @@ public:
     }
     operator SIZE() const { return SIZE{x, y}; }
 
-    GPoint operator-() const { return {-x, -y}; }
+    GPoint operator-() const { return {SaturatedSub(0, x), SaturatedSub(0, y)}; }
     GPoint& operator+=(const POINT& p) {
-        x += p.x;
-        y += p.y;
+        x = SaturatedAdd(x, p.x);
+        y = SaturatedAdd(y, p.y);
         return *this;
     }
     GPoint& operator-=(const POINT& p) {
-        x -= p.x;
-        y -= p.y;
+        x = SaturatedSub(x, p.x);
+        y = SaturatedSub(y, p.y);
         return *this;
     }
-    GPoint& operator+=(LONG n) {
-        x += n;
-        y += n;
-        return *this;
-    }
-    GPoint& operator-=(LONG n) {
-        x -= n;
-        y -= n;
-        return *this;
-    }
+    GPoint& operator+=(LONG n) { return *this += POINT{n, n}; }
+    GPoint& operator-=(LONG n) { return *this -= POINT{n, n}; }
     // Both coordinates; division truncates toward zero.
     GPoint& operator*=(LONG n) {
-        x *= n;
-        y *= n;
+        x = SaturatedMul(x, n);
+        y = SaturatedMul(y, n);
         return *this;
     }
     GPoint& operator/=(LONG n) {
-        x /= n;
-        y /= n;
+        x = SaturatedDiv(x, n);
+        y = SaturatedDiv(y, n);
         return *this;
     }
 

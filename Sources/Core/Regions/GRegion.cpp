@@ -4,6 +4,7 @@
 #include "Regions/RegionBuilder.h"
 #include "Regions/RegionCombine.h"
 #include "Regions/RegionRecord.h"
+#include "win/Saturated.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -342,18 +343,29 @@ GRegion& GRegion::operator^=(const RECT& rect) {
     return combineWith(RectBands(rect).view(), RegionOp::SymmetricDifference);
 }
 
-GRegion& GRegion::operator+=(const POINT& d) {
-    if (m_record == nullptr || (d.x == 0 && d.y == 0))
+GRegion& GRegion::translate(long long dx, long long dy) {
+    if (m_record == nullptr || (dx == 0 && dy == 0))
         return *this;
+    const RECT b = m_record->bounds;
+    const auto fits = [](long long v) {
+        return v >= INT32_MIN && v <= INT32_MAX;
+    };
+    if (!fits(b.left + dx) || !fits(b.right + dx) || !fits(b.top + dy) || !fits(b.bottom + dy)) {
+        *this &= RECT{SaturatedLong(INT32_MIN - dx), SaturatedLong(INT32_MIN - dy), SaturatedLong(INT32_MAX - dx),
+                      SaturatedLong(INT32_MAX - dy)};
+        if (m_record == nullptr)
+            return *this;
+    }
     RegionRecord* record = own();
     RegionBand* bands = record->bands();
     for (int i = 0; i < record->bandCount; ++i)
-        bands[i].y += d.y;
+        bands[i].y = static_cast<std::int32_t>(bands[i].y + dy);
     std::int32_t* xs = record->xs();
     for (int k = 0; k < record->xCount; ++k)
-        xs[k] += d.x;
-    record->bounds = {record->bounds.left + d.x, record->bounds.top + d.y, record->bounds.right + d.x,
-                      record->bounds.bottom + d.y};
+        xs[k] = static_cast<std::int32_t>(xs[k] + dx);
+    const RECT& moved = record->bounds;
+    record->bounds = {static_cast<LONG>(moved.left + dx), static_cast<LONG>(moved.top + dy),
+                      static_cast<LONG>(moved.right + dx), static_cast<LONG>(moved.bottom + dy)};
     return *this;
 }
 

@@ -65,9 +65,11 @@ public:
     GRegion& operator^=(const GRegion& other);
     GRegion& operator^=(const RECT& rect);
 
-    // Translation.
-    GRegion& operator+=(const POINT& d);
-    GRegion& operator-=(const POINT& d) { return *this += POINT{-d.x, -d.y}; }
+    // Translation. What would leave the 32-bit coordinate space is cut away; the rest moves exactly.
+    GRegion& operator+=(const POINT& d) { return translate(d.x, d.y); }
+    GRegion& operator-=(const POINT& d) {
+        return translate(-static_cast<long long>(d.x), -static_cast<long long>(d.y));
+    }
 
     // Moves bands above the middle row up by d.y and the others down, and x coordinates left of the middle
     // column left by d.x and the others right. A negative d that turns spans or bands over drops what it
@@ -102,6 +104,7 @@ public:
     static GRegion adopt(RegionRecord* record);
 
 private:
+    GRegion& translate(long long dx, long long dy);
     GRegion& combineWith(const BandView& other, RegionOp op);
     // Makes the record this region's own, ready to change.
     RegionRecord* own();

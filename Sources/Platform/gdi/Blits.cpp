@@ -109,13 +109,16 @@ BOOL BitBlt(HDC hdcDest, int x, int y, int width, int height, HDC hdcSrc, int x1
         return FALSE;
     const GdiBitmap& source = *hdcSrc->selected;
     GdiBitmap& target = *hdcDest->selected;
-    // Clip both rectangles to their bitmaps, moving the other one along.
-    const int left = std::max({0, -x, -x1});
-    const int top = std::max({0, -y, -y1});
-    const int right = std::min({width, target.width - x, source.width - x1});
-    const int bottom = std::min({height, target.height - y, source.height - y1});
-    if (right <= left || bottom <= top)
+    // Clip both rectangles to their bitmaps, moving the other one along (in 64 bits: the corners may be anywhere).
+    const long long clipLeft = std::max({0LL, -static_cast<long long>(x), -static_cast<long long>(x1)});
+    const long long clipTop = std::max({0LL, -static_cast<long long>(y), -static_cast<long long>(y1)});
+    const long long clipRight = std::min({0LL + width, 0LL + target.width - x, 0LL + source.width - x1});
+    const long long clipBottom = std::min({0LL + height, 0LL + target.height - y, 0LL + source.height - y1});
+    if (clipRight <= clipLeft || clipBottom <= clipTop)
         return TRUE;
+    // Within both bitmaps now, so every sum below fits.
+    const int left = static_cast<int>(clipLeft), top = static_cast<int>(clipTop);
+    const int right = static_cast<int>(clipRight), bottom = static_cast<int>(clipBottom);
     const bool same = sameFormat(source, target);
     const bool bytesAligned = same && source.bitCount >= 8 && rop == SRCCOPY;
     const int bytes = source.bitCount / 8;

@@ -3,6 +3,7 @@
 #include "gdi/GdiObjects.h"
 #include "gdi/Painter.h"
 #include "gdi/PolygonFill.h"
+#include "win/Saturated.h"
 
 #include <algorithm>
 #include <utility>
@@ -111,7 +112,7 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
     default:
         return FALSE;
     }
-    const RECT r = normalised(x, y, x + width, y + height);
+    const RECT r = normalised(x, y, SaturatedAdd(x, width), SaturatedAdd(y, height));
     fillRect(Painter(*hdc->selected, brush, mix), r.left, r.top, r.right, r.bottom);
     return TRUE;
 }

@@ -133,10 +133,11 @@ const std::uint8_t* Area::enabled(int j) {
     for (const Part& part : m_parts) {
         if (part.mask == nullptr)
             continue;
-        const int my = part.maskY + j;
-        // Pixels beyond the mask's edges take no part.
-        const int from = std::clamp(-part.maskX, 0, width);
-        const int to = std::clamp(part.mask->width - part.maskX, from, width);
+        // Pixels beyond the mask's edges take no part (in 64 bits: a mask's offset may be anywhere).
+        const long long my = static_cast<long long>(part.maskY) + j;
+        const int from = static_cast<int>(std::clamp(-static_cast<long long>(part.maskX), 0LL, 0LL + width));
+        const int to = static_cast<int>(
+            std::clamp(static_cast<long long>(part.mask->width) - part.maskX, 0LL + from, 0LL + width));
         if (my < 0 || my >= part.mask->height) {
             std::fill(m_enabled.begin(), m_enabled.end(), 0);
             continue;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <new>
 #include <utility>
 
@@ -17,10 +18,12 @@ void copyName(char (&target)[4], const char* source) {
         std::memcpy(target, source, std::min<std::size_t>(std::strlen(source), sizeof target));
 }
 
-// Bytes per row: the row's bits rounded up to bytes, then to the alignment.
+// Bytes per row: the row's bits rounded up to bytes, then to the alignment; beyond 64 bits, the largest value.
 long long rowBytes(int width, int channels, int depth, int align) {
-    const long long bits = static_cast<long long>(width) * channels * (depth & IPL_DEPTH_MASK);
-    const long long bytes = (bits + 7) / 8;
+    long long bits = 0;
+    if (__builtin_mul_overflow(static_cast<long long>(width) * channels, depth & IPL_DEPTH_MASK, &bits))
+        return std::numeric_limits<long long>::max();
+    const long long bytes = bits / 8 + (bits % 8 != 0);
     return (bytes + align - 1) / align * align;
 }
 

@@ -145,6 +145,12 @@ int columnsNear(double start, double step, int low, int high, int first, int& en
     return std::max(first, static_cast<int>(std::clamp(std::floor(a) - 1, -1.0, limit)));
 }
 
+// Whether start + i * step stays below 2^30 in magnitude for every i in [0, count].
+bool withinFixedRange(double start, double step, int count) {
+    constexpr double Limit = 1073741824.0; // 2^30
+    return std::abs(start) < Limit && std::abs(start + step * count) < Limit;
+}
+
 // The common warp: 8-bit pixels of 4 channels, all taking part, no mask on the destination. The sampling point
 // steps along a row in 32.32 fixed point; where its four pixels lie inside the source (every pixel covered) the
 // weights come straight from its fraction, and only the outline goes through the general geometry.
@@ -153,8 +159,6 @@ void warpBytes4(const Warp& w, const IplImage* image, int rowOffset, const Part&
     constexpr double One = 4294967296.0; // 2^32
     const double stepX = w.coeffs[1][1] / w.det;
     const double stepY = -w.coeffs[1][0] / w.det;
-    const auto fixedStepX = static_cast<long long>(std::llround(stepX * One));
-    const auto fixedStepY = static_cast<long long>(std::llround(stepY * One));
     const int lastX = w.sx + w.sw - 1;
     const int lastY = w.sy + w.sh - 1;
     auto rowOf = [&](int y) {
@@ -170,8 +174,13 @@ void warpBytes4(const Warp& w, const IplImage* image, int rowOffset, const Part&
         const double v = dy + j - w.coeffs[1][2];
         double xs = (w.coeffs[1][1] * u - w.coeffs[0][1] * v) / w.det;
         double ys = (-w.coeffs[1][0] * u + w.coeffs[0][0] * v) / w.det;
-        long long fixedX = std::llround(xs * One);
-        long long fixedY = std::llround(ys * One);
+        // The fixed-point walk serves rows whose sampling points all stay well inside 32 bits of whole pixels;
+        // the others (points far outside any source) take the general path.
+        const bool fixedRow = withinFixedRange(xs, stepX, dw) && withinFixedRange(ys, stepY, dw);
+        const long long fixedStepX = fixedRow ? std::llround(stepX * One) : 0;
+        const long long fixedStepY = fixedRow ? std::llround(stepY * One) : 0;
+        long long fixedX = fixedRow ? std::llround(xs * One) : 0;
+        long long fixedY = fixedRow ? std::llround(ys * One) : 0;
         // Columns whose sampling point lies a pixel or more beyond the source draw nothing: skip them.
         int end = dw;
         int i = columnsNear(xs, stepX, w.sx, lastX, columnsNear(ys, stepY, w.sy, lastY, 0, end), end);
@@ -184,7 +193,7 @@ void warpBytes4(const Warp& w, const IplImage* image, int rowOffset, const Part&
         for (; i < end; ++i, xs += stepX, ys += stepY, fixedX += fixedStepX, fixedY += fixedStepY) {
             const int x0 = static_cast<int>(fixedX >> 32);
             const int y0 = static_cast<int>(fixedY >> 32);
-            if (x0 >= w.sx && x0 < lastX && y0 >= w.sy && y0 < lastY) {
+            if (fixedRow && x0 >= w.sx && x0 < lastX && y0 >= w.sy && y0 < lastY) {
                 int fx = static_cast<int>((fixedX >> 21) & 2047);
                 int fy = static_cast<int>((fixedY >> 21) & 2047);
                 nearest(fx);

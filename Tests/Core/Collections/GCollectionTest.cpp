@@ -6,8 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <fstream>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -43,6 +47,14 @@ std::string indexErrorOf(void (*code)(GCollection&), GCollection& c) {
     return error ? std::string(error->getMessage()) : std::string();
 }
 
+// Resident memory of this process, from the kernel's page counts.
+long long residentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    long long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
 } // namespace
 
 TEST(GCollection, GrowsByDelta) {
@@ -70,6 +82,17 @@ TEST(GCollection, GrowsByDelta) {
     five.at_insert(9, item(9)); // beyond the count: needs 10 slots, the next multiple of 3 is 12
     EXPECT_EQ(five.getLimit(), 12);
     EXPECT_EQ(contents(five), (std::vector<long>{1, 2, 3, 4, 5, 0, 0, 0, 0, 9}));
+}
+
+TEST(GCollection, ALargeLimitCostsMemoryOnlyAsItFills) {
+    Fakes three(3);
+    const long long before = residentBytes();
+    three.setLimit(INT_MAX); // 16 GiB of slots
+    EXPECT_EQ(three.getLimit(), INT_MAX);
+    three.insert(item(4));
+    EXPECT_EQ(contents(three), (std::vector<long>{1, 2, 3, 4}));
+    EXPECT_EQ(three.at(1000000), nullptr);
+    EXPECT_LT(residentBytes() - before, 256LL << 20);
 }
 
 TEST(GCollection, IndexErrors) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <random>
 #include <tuple>
 #include <utility>
@@ -70,6 +71,25 @@ TEST(MSort, BothSortsSortEveryShape) {
         sort(500, &descending, lessWith, swapWith);
         EXPECT_TRUE(std::is_sorted(descending.begin(), descending.end()));
     }
+}
+
+// A heap of the largest count: building it starts at position LONG_MAX / 2, whose children lie at the very end of
+// the range, and a child there has no children of its own. The comparison stops the sort at its third call.
+TEST(MSort, HeapPositionsStayInRangeForTheLargestCount) {
+    struct Stop {};
+    std::vector<std::pair<long, long>> compared;
+    const auto lessThrice = [](long i, long j, void* context) -> int {
+        auto& pairs = *static_cast<std::vector<std::pair<long, long>>*>(context);
+        pairs.emplace_back(i, j);
+        if (pairs.size() == 3)
+            throw Stop{};
+        return 1;
+    };
+    EXPECT_THROW(MSort::HSort(LONG_MAX, &compared, lessThrice, [](long, long, void*) {}), Stop);
+    ASSERT_EQ(compared.size(), 3u);
+    EXPECT_EQ(compared[0], std::make_pair(LONG_MAX - 2, LONG_MAX - 1)); // the larger child is the last one
+    EXPECT_EQ(compared[1], std::make_pair(LONG_MAX / 2 - 1, LONG_MAX - 1));
+    EXPECT_EQ(compared[2], std::make_pair(LONG_MAX - 4, LONG_MAX - 3)); // the next parent, not a child of the last
 }
 
 TEST(MSort, ShortCallbacks) {

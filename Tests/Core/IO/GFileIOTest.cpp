@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <fstream>
 #include <string>
 #include <sys/wait.h>
@@ -86,6 +88,10 @@ TEST_F(GFileIOTest, SystemErrorsCarryTheSystemText) {
     auto seekError = catchException<GFileIOException>([&] { io.gseek(-10, GIO::FromBegin); });
     ASSERT_NE(seekError, nullptr);
     EXPECT_EQ(std::string(seekError->getMessage()), "Invalid argument");
+    // Offsets at the ends of the range are refused, not wrapped around.
+    for (const long offset : {LONG_MIN, LONG_MAX})
+        EXPECT_NE(catchException<GFileIOException>([&] { io.gseek(offset, GIO::FromEnd); }), nullptr) << offset;
+    EXPECT_EQ(io.gseek(0, GIO::FromCurrent), 0);
 }
 
 TEST_F(GFileIOTest, NoSharingExcludesEveryOtherOpening) {

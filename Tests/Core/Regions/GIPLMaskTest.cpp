@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 #include <random>
 #include <sstream>
@@ -86,6 +87,14 @@ TEST(GIPLMask, BoundingRectangles) {
             mask.setBit(static_cast<int>(random() % width), static_cast<int>(random() % height), true);
         ASSERT_TRUE(boundsOf(mask) == boundsByBits(mask)) << width << "x" << height;
     }
+}
+
+TEST(GIPLMask, TheWidestMaskHasItsBounds) {
+    GIPLMask wide(INT_MAX, 1); // 256 MiB of bits
+    ASSERT_NE(wide.get_image(), nullptr);
+    clear(wide);
+    wide.setBit(INT_MAX - 1, 0, true);
+    EXPECT_TRUE(boundsOf(wide) == (RECT{INT_MAX - 1, 0, INT_MAX, 1}));
 }
 
 TEST(GIPLMask, CopiesAreDeep) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <sstream>
 
@@ -29,6 +30,16 @@ TEST(GPoint, ArithmeticAndOrder) {
     stream >> read;
     EXPECT_EQ(read, GPoint(-3, 4));
     EXPECT_EQ(stream.countOfReadBytes(), 9u);
+}
+
+TEST(GPoint, ArithmeticSaturatesAtTheEndsOfTheRange) {
+    EXPECT_EQ(GPoint(INT_MAX, INT_MIN) + (POINT{1, -1}), GPoint(INT_MAX, INT_MIN));
+    EXPECT_EQ(GPoint(INT_MIN, INT_MAX) - (POINT{1, -1}), GPoint(INT_MIN, INT_MAX));
+    EXPECT_EQ(GPoint(INT_MAX, 0) + 1, GPoint(INT_MAX, 1));
+    EXPECT_EQ(GPoint(INT_MIN, 0) - 1, GPoint(INT_MIN, -1));
+    EXPECT_EQ(-GPoint(INT_MIN, 5), GPoint(INT_MAX, -5));
+    EXPECT_EQ(GPoint(1 << 20, -(1 << 20)) * (1 << 20), GPoint(INT_MAX, INT_MIN));
+    EXPECT_EQ(GPoint(INT_MIN, 6) / -1, GPoint(INT_MAX, -6));
 }
 
 TEST(GRandom, SequenceAndRanges) {

@@ -271,6 +271,24 @@ TEST(GRegion, Inflates) {
     EXPECT_EQ(stripes.rectangleCount(), 1);
 }
 
+TEST(GRegion, MovesToTheEdgeOfTheCoordinateSpace) {
+    // What would pass the 32-bit limits is cut away; the rest moves exactly.
+    GRegion region(RECT{-10, 0, 10, 4});
+    region += POINT{INT_MAX - 5, 0};
+    expectWellFormed(region);
+    EXPECT_TRUE(same(region.bounding_rect(), RECT{INT_MAX - 15, 0, INT_MAX, 4}));
+    GRegion below(RECT{0, -10, 3, 10});
+    below -= POINT{0, INT_MIN}; // a move by 2^31
+    expectWellFormed(below);
+    EXPECT_TRUE(same(below.bounding_rect(), RECT{0, INT_MAX - 9, 3, INT_MAX}));
+    GRegion gone(RECT{0, 0, 10, 10});
+    gone += POINT{INT_MAX, INT_MAX};
+    EXPECT_TRUE(gone.isEmpty());
+    GRegion back(RECT{INT_MIN, INT_MIN, INT_MIN + 2, INT_MIN + 2});
+    back += POINT{INT_MAX, INT_MAX};
+    EXPECT_TRUE(same(back.bounding_rect(), RECT{-1, -1, 1, 1}));
+}
+
 TEST(GRegion, StreamsAsRectangles) {
     const GRegion region = GRegion(RECT{0, 0, 10, 10}) | RECT{20, 0, 30, 10};
     mpstream stream;

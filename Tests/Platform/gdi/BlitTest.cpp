@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -61,6 +62,23 @@ TEST(BitBlt, CopiesClipsAndConvertsColours) {
     Selected plain(section(2, 1, 1, nullptr));
     BitBlt(plain.dc, 0, 0, 2, 1, colour.dc, 0, 0, SRCCOPY);
     EXPECT_EQ(rowOf(plain.bitmap, 0), (std::vector<DWORD>{0, 1}));
+}
+
+TEST(BitBlt, CornersAnywhereInTheCoordinateSpace) {
+    void* bits = nullptr;
+    Selected source(section(2, 2, 32, &bits));
+    std::memset(bits, 0x7F, 16);
+    Selected target(section(2, 2, 32, nullptr));
+    for (const int far : {INT_MIN, INT_MIN + 1, INT_MAX, INT_MAX - 1}) {
+        EXPECT_TRUE(BitBlt(target.dc, far, 0, INT_MAX, 2, source.dc, 0, 0, SRCCOPY));
+        EXPECT_TRUE(BitBlt(target.dc, 0, far, 2, INT_MAX, source.dc, 0, 0, SRCCOPY));
+        EXPECT_TRUE(BitBlt(target.dc, 0, 0, INT_MAX, INT_MAX, source.dc, far, far, SRCCOPY));
+        EXPECT_TRUE(PatBlt(target.dc, far, far, INT_MAX, INT_MAX, BLACKNESS));
+    }
+    EXPECT_EQ(rowOf(target.bitmap, 1), (std::vector<DWORD>{0, 0})); // the last fill covered everything
+    // A corner far to the left with a width that reaches back in copies the part that overlaps.
+    EXPECT_TRUE(BitBlt(target.dc, INT_MIN + 1, 0, INT_MAX, 1, source.dc, INT_MIN + 1, 0, SRCCOPY));
+    EXPECT_EQ(rowOf(target.bitmap, 0), (std::vector<DWORD>{0, 0}));
 }
 
 TEST(StretchBlt, GdiPixelMapping) {

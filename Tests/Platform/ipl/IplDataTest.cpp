@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 TEST(IplHeader, RowStepsAndAllocation) {
     struct Row {
         int width, channels, depth, align, step;
@@ -20,6 +22,10 @@ TEST(IplHeader, RowStepsAndAllocation) {
         iplDeallocate(image, IPL_IMAGE_HEADER | IPL_IMAGE_DATA);
     }
     EXPECT_EQ(iplCreateImageHeader(0, 0, 8, "", "", 0, 0, 4, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
+    // Rows whose size passes 64 bits are refused like any other that is too large.
+    EXPECT_EQ(iplCreateImageHeader(INT_MAX, 0, IPL_DEPTH_32F, "", "", 0, 0, 4, INT_MAX, 1, nullptr, nullptr, nullptr,
+                                   nullptr),
+              nullptr);
 }
 
 TEST(IplHeader, FillBordersAndPixels) {

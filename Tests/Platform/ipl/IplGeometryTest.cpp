@@ -133,6 +133,25 @@ TEST(IplWarpAffine, FastAndGeneralPathsAgree) {
     }
 }
 
+// Sampling points billions of pixels away, and scales that step by billions: nothing beyond the outline is
+// drawn, nothing wraps around into view.
+TEST(IplWarpAffine, FarAwayTransformsDrawNothing) {
+    TestImage source(4, 4, 4), target(6, 6, 4);
+    fillWithPattern(source, 4, 4);
+    iplSet(target, 40);
+    // Column 0 samples the source at x = -1 (on its outline); each further column is 10^10 pixels on.
+    const double far[2][3] = {{1, 0, -4.0e9}, {0, 1, 3.0e9}};
+    const double squeezed[2][3] = {{1e-10, 0, 1e-10}, {0, 1, 0}};
+    const double mirrored[2][3] = {{-1e-10, 0, -1e-10}, {0, 1, 0}};
+    for (int mode : {IPL_INTER_NN, IPL_INTER_LINEAR, IPL_INTER_LINEAR | IPL_SMOOTH_EDGE})
+        for (const auto* coeffs : {far, squeezed, mirrored})
+            iplWarpAffine(source, target, coeffs, mode);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 1; x < 6; ++x)
+            for (int c = 0; c < 4; ++c)
+                ASSERT_EQ(target.get(x, y, c), 40) << x << "," << y;
+}
+
 // Four-channel 8-bit resizing has fast paths (whole-pixel and whole-row copies, linear in fixed point, halving
 // by blocks); channel by channel it takes the general path.
 TEST(IplResize, FastAndGeneralPathsAgree) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 #include <string>
 #include <vector>
@@ -123,5 +124,24 @@ TEST(IplRestriction, UnknownDepthsChangeNothing) {
             EXPECT_EQ(image.row(y), std::vector<int>(9, 7)) << depth;
             EXPECT_EQ(other.row(y), std::vector<int>(9, 1)) << depth;
         }
+    }
+}
+
+// A mask's region may lie anywhere, even at the ends of the coordinate range: whatever it does not cover is
+// masked out.
+TEST(IplRestriction, MaskRegionsAtTheEndsOfTheRange) {
+    for (const int offset : {INT_MIN, INT_MIN + 1, INT_MAX - 1, INT_MAX}) {
+        TestImage target(4, 2, 1), mask(4, 2, 1, IPL_DEPTH_1U);
+        iplSet(mask, 1);
+        TestROI x(mask, offset, 0, 4, 2);
+        target->maskROI = mask;
+        iplSet(target, 9);
+        target->maskROI = nullptr;
+        EXPECT_EQ(target.row(0), (std::vector<int>{0, 0, 0, 0})) << offset;
+        TestROI y(mask, 0, offset, 4, 2);
+        target->maskROI = mask;
+        iplSet(target, 9);
+        target->maskROI = nullptr;
+        EXPECT_EQ(target.row(1), (std::vector<int>{0, 0, 0, 0})) << offset;
     }
 }
