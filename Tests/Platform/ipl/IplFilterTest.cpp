@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 
 TEST(IplBlur, BoxMeanWithTheDefaultBorder) {
@@ -96,4 +97,31 @@ TEST(IplBlur, SignedThirtyTwoBitMeansDoNotOverflow) {
     image.fill({-7, 0, 0, 0, 0, 0, 0, 0, 0});
     iplBlur(image, out, 3, 3, 1, 1);
     EXPECT_EQ(out.get(1, 1), -1); // -7 / 9 rounds half up to -1
+}
+
+TEST(IplDilate, ManyIterationsStopOnceNothingChanges) {
+    TestImage bits(9, 9, 1, IPL_DEPTH_1U);
+    bits.set(4, 4, 0, 1);
+    iplDilate(bits, bits, INT_MAX);
+    EXPECT_EQ(bits.row(0), std::vector<int>(9, 1));
+
+    // A mask that lets the value through a winding path only, one pixel per iteration: as many iterations in one
+    // call give what as many single calls give, also where the path is longer than the image's sides.
+    const int path[] = {1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1,
+                        1, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 1};
+    TestImage mask(7, 6, 1, IPL_DEPTH_1U);
+    for (int k = 0; k < 42; ++k)
+        mask.set(k % 7, k / 7, 0, path[k]);
+    for (int iterations : {3, 9, 17, 33, INT_MAX}) {
+        TestImage once(7, 6), stepwise(7, 6);
+        once.set(0, 0, 0, 200);
+        stepwise.set(0, 0, 0, 200);
+        once->maskROI = stepwise->maskROI = mask;
+        iplDilate(once, once, iterations);
+        for (int k = 0; k < std::min(iterations, 40); ++k)
+            iplDilate(stepwise, stepwise, 1);
+        for (int y = 0; y < 6; ++y)
+            EXPECT_EQ(once.row(y), stepwise.row(y)) << iterations << " iterations, row " << y;
+        once->maskROI = stepwise->maskROI = nullptr;
+    }
 }
