@@ -29,7 +29,8 @@ bool prepare(Area& area, int marginRows) {
 }
 
 // Sums of `count` consecutive values of each lane along a padded row, by a running sum. The lanes run side by
-// side (Lanes of them, or `lanes` when 0), which lets the compiler keep one sum per lane in a register.
+// side (Lanes of them, or `lanes` when 0), which lets the compiler keep one sum per lane in a register. The
+// difference of the entering and the leaving value is taken in Sum: for 32-bit values it may pass int.
 template <class Sum, int Lanes>
 void windowSumsOf(const int* padded, int lanes, int width, int count, Sum* sums) {
     const int L = Lanes > 0 ? Lanes : lanes;
@@ -42,7 +43,7 @@ void windowSumsOf(const int* padded, int lanes, int width, int count, Sum* sums)
             sums[i * L + c] = acc[c];
         if (i + 1 < width)
             for (int c = 0; c < L; ++c)
-                acc[c] += padded[(i + count) * L + c] - padded[i * L + c];
+                acc[c] += static_cast<Sum>(padded[(i + count) * L + c]) - padded[i * L + c];
     }
 }
 

@@ -98,6 +98,14 @@ TEST(IplBlur, SignedThirtyTwoBitMeansDoNotOverflow) {
     image.fill({-7, 0, 0, 0, 0, 0, 0, 0, 0});
     iplBlur(image, out, 3, 3, 1, 1);
     EXPECT_EQ(out.get(1, 1), -1); // -7 / 9 rounds half up to -1
+
+    // The window moving from INT_MIN onto INT_MAX.
+    TestImage row(3, 1, 1, IPL_DEPTH_32S), rowOut(3, 1, 1, IPL_DEPTH_32S);
+    iplSetBorderMode(row, IPL_BORDER_REPLICATE, IPL_SIDE_ALL, 0);
+    row.set(0, 0, 0, INT_MIN);
+    row.set(2, 0, 0, INT_MAX);
+    iplBlur(row, rowOut, 2, 1, 0, 0);
+    EXPECT_EQ(rowOut.row(0), (std::vector<int>{-(1 << 30), 1 << 30, INT_MAX}));
 }
 
 namespace {
