@@ -319,7 +319,8 @@ void blurLongColumns(Area& area, LongRowSums& rows, LongRowSums& before, BlurMea
 }
 
 // Kernels as wide as the image or narrower read padded rows; wider ones go by counts, and so do kernels taller
-// than the image down the columns.
+// than the image down the columns. Those read their leaving rows from a private copy of the image when the
+// destination is the source itself.
 template <class Sum>
 void blurArea(Area& area, const BoxKernel& kernel, bool plainTarget) {
     BlurMeans<Sum> means(area, static_cast<long long>(kernel.nCols) * kernel.nRows, plainTarget);

@@ -154,7 +154,7 @@ int extended(const TestImage& image, const Borders& borders, int x, int y, int c
     return ix < 0 ? borders.constants[columnSide] : image.get(ix, iy, c);
 }
 
-// The blurred value at (x, y) summed pixel by pixel, rounded half up and saturated to 8 bits.
+// The blurred value at (x, y) summed pixel by pixel, rounded half up and saturated to the image's depth.
 int directMean(const TestImage& image, const Borders& borders, int x, int y, int c, int nCols, int nRows, int anchorX,
                int anchorY) {
     long long sum = 0;
@@ -162,7 +162,7 @@ int directMean(const TestImage& image, const Borders& borders, int x, int y, int
         for (int u = 0; u < nCols; ++u)
             sum += extended(image, borders, x - anchorX + u, y - anchorY + v, c);
     const long long area = static_cast<long long>(nCols) * nRows;
-    return static_cast<int>(std::min<long long>((sum + area / 2) / area, 255));
+    return static_cast<int>(std::min<long long>((sum + area / 2) / area, ipl::bitsOf(image) == 8 ? 255 : INT_MAX));
 }
 
 struct BoxCase {
@@ -172,26 +172,30 @@ struct BoxCase {
 } // namespace
 
 TEST(IplBlur, KernelsLargerThanTheImageMatchADirectSum) {
-    // Kernels far wider, far taller or both than a 5 x 4 image, under every border mode on every side.
-    TestImage image(5, 4), out(5, 4);
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 5; ++x)
-            image.set(x, y, 0, (x * 53 + y * 29 + 7) % 256);
+    // Kernels far wider, far taller or both than a 5 x 4 image, under every border mode on every side, with sums
+    // in 32 bits (8-bit values) and in 64 (32-bit values).
     const int modes[] = {IPL_BORDER_CONSTANT, IPL_BORDER_REPLICATE, IPL_BORDER_REFLECT, IPL_BORDER_WRAP};
-    for (int combination = 0; combination < 256; ++combination) {
-        const Borders borders{{modes[combination & 3], modes[(combination >> 2) & 3], modes[(combination >> 4) & 3],
-                               modes[combination >> 6]},
-                              {10, 200, 30, 250}};
-        setBorders(image, borders);
-        for (const BoxCase& k : {BoxCase{23, 19, 7, 11}, BoxCase{2, 13, 1, 12}, BoxCase{17, 3, 16, 0},
-                                 BoxCase{31, 1, 0, 0}, BoxCase{1, 9, 0, 4}}) {
-            iplBlur(image, out, k.nCols, k.nRows, k.anchorX, k.anchorY);
-            for (int y = 0; y < 4; ++y)
-                for (int x = 0; x < 5; ++x)
-                    ASSERT_EQ(out.get(x, y),
-                              directMean(image, borders, x, y, 0, k.nCols, k.nRows, k.anchorX, k.anchorY))
-                        << "borders " << combination << ", kernel " << k.nCols << "x" << k.nRows << " at " << x << ","
-                        << y;
+    for (const int depth : {IPL_DEPTH_8U, IPL_DEPTH_32S}) {
+        const int scale = depth == IPL_DEPTH_8U ? 1 : 1 << 20;
+        TestImage image(5, 4, 1, depth), out(5, 4, 1, depth);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 5; ++x)
+                image.set(x, y, 0, (x * 53 + y * 29 + 7) % 256 * scale);
+        for (int combination = 0; combination < 256; ++combination) {
+            const Borders borders{{modes[combination & 3], modes[(combination >> 2) & 3], modes[(combination >> 4) & 3],
+                                   modes[combination >> 6]},
+                                  {10 * scale, 200 * scale, 30 * scale, 250 * scale}};
+            setBorders(image, borders);
+            for (const BoxCase& k : {BoxCase{23, 19, 7, 11}, BoxCase{2, 13, 1, 12}, BoxCase{17, 3, 16, 0},
+                                     BoxCase{31, 1, 0, 0}, BoxCase{1, 9, 0, 4}}) {
+                iplBlur(image, out, k.nCols, k.nRows, k.anchorX, k.anchorY);
+                for (int y = 0; y < 4; ++y)
+                    for (int x = 0; x < 5; ++x)
+                        ASSERT_EQ(out.get(x, y),
+                                  directMean(image, borders, x, y, 0, k.nCols, k.nRows, k.anchorX, k.anchorY))
+                            << "depth " << depth << ", borders " << combination << ", kernel " << k.nCols << "x"
+                            << k.nRows << " at " << x << "," << y;
+            }
         }
     }
 }
@@ -243,6 +247,15 @@ TEST(IplBlur, HugeKernelsCostNoMoreThanTheImage) {
     iplSetBorderMode(image, IPL_BORDER_CONSTANT, IPL_SIDE_ALL, 255);
     iplBlur(image, image, INT_MAX, INT_MAX, INT_MAX - 1, INT_MAX - 1);
     EXPECT_EQ(image.row(3), std::vector<int>(4, 255));
+
+    // A window of one row reaching far right, one of one column reaching far up: replicated edges.
+    TestImage small(3, 2), smallOut(3, 2);
+    small.fill({10, 20, 30, 40, 50, 60});
+    iplSetBorderMode(small, IPL_BORDER_REPLICATE, IPL_SIDE_ALL, 0);
+    iplBlur(small, smallOut, INT_MAX, 1, 0, 0);
+    EXPECT_EQ(smallOut.row(1), std::vector<int>(3, 60));
+    iplBlur(small, smallOut, 1, INT_MAX, 0, INT_MAX - 1);
+    EXPECT_EQ(smallOut.row(1), (std::vector<int>{10, 20, 30}));
 
     // Sums of 32-bit values over such areas pass 64 bits.
     TestImage wide(3, 2, 1, IPL_DEPTH_32S);
