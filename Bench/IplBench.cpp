@@ -1,6 +1,6 @@
 // The image-processing library's heavy functions on 512 x 512 and 4096 x 4096 images, each beside the closest
-// OpenCV function on the same data (when OpenCV is present): copy, composite, blur, resize, warp, HSV,
-// dilate, threshold and PutImage. OpenCV runs on one thread, as the library does.
+// OpenCV function on the same data (when OpenCV is present): copy, composite, blur (also with kernels far larger
+// than the image), resize, warp, HSV, dilate, threshold and PutImage. OpenCV runs on one thread, as the library does.
 
 #include "Imaging/GDIBImage.h"
 #include "Imaging/GDIBSection.h"
@@ -264,6 +264,8 @@ BENCHMARK(CompositeOver) SIZES;
 BENCHMARK(CompositeOverPremultiplied) SIZES;
 BENCHMARK(CompositeOverMasked) SIZES;
 BENCHMARK(Blur)->Args({512, 3})->Args({512, 15})->Args({4096, 3})->Args({4096, 15})->Unit(benchmark::kMillisecond);
+// Kernels far larger than the image, summed through their counts of each pixel.
+BENCHMARK(Blur)->Args({512, 65536})->Args({4096, 65536})->Unit(benchmark::kMillisecond);
 BENCHMARK(Resize)
     ->ArgsProduct({{512, 4096}, {IPL_INTER_NN, IPL_INTER_LINEAR, IPL_INTER_SUPER}, {0}})
     ->ArgsProduct({{512, 4096}, {IPL_INTER_NN, IPL_INTER_LINEAR}, {1}})

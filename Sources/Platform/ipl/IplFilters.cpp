@@ -2,11 +2,13 @@
 // modes (constant 0 unless set). Each source row is read once, before the rows that depend on it are written,
 // so the output may be the source itself.
 
+#include "ipl/IplBorderAxis.h"
 #include "ipl/IplNeighbourhood.h"
 #include "ipl/IplRows.h"
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <type_traits>
 #include <vector>
 
@@ -22,12 +24,13 @@ bool prepare(Area& area, int marginRows) {
     const bool samePlace =
         area[0].image->imageData == area[1].image->imageData && area[0].x == area[1].x && area[0].y == area[1].y;
     if (area.overlapping(0, 1) && !samePlace)
-        area.snapshot(0, marginRows);
+        area.snapshot(0, std::min(marginRows, area[0].image->height));
     return true;
 }
 
 // Sums of `count` consecutive values of each lane along a padded row, by a running sum. The lanes run side by
-// side (Lanes of them, or `lanes` when 0), which lets the compiler keep one sum per lane in a register.
+// side (Lanes of them, or `lanes` when 0), which lets the compiler keep one sum per lane in a register. The
+// difference of the entering and the leaving value is taken in Sum: for 32-bit values it may pass int.
 template <class Sum, int Lanes>
 void windowSumsOf(const int* padded, int lanes, int width, int count, Sum* sums) {
     const int L = Lanes > 0 ? Lanes : lanes;
@@ -40,7 +43,7 @@ void windowSumsOf(const int* padded, int lanes, int width, int count, Sum* sums)
             sums[i * L + c] = acc[c];
         if (i + 1 < width)
             for (int c = 0; c < L; ++c)
-                acc[c] += padded[(i + count) * L + c] - padded[i * L + c];
+                acc[c] += static_cast<Sum>(padded[(i + count) * L + c]) - padded[i * L + c];
     }
 }
 
@@ -110,54 +113,234 @@ void meansIntoBytes(int* columns, const int* incoming, const int* leaving, std::
     (hasAvx2() ? meansIntoBytesAvx2 : meansIntoBytesBaseline)(columns, incoming, leaving, count, area, target);
 }
 
+__extension__ typedef __int128 WideSum;
+
 // Rounds a quotient half up, also for negative sums, and saturates it to 32 bits.
-int roundedQuotient(long long n, long long d) {
-    const long long q = n >= 0 ? (n + d / 2) / d : -((-n + d / 2 - 1) / d);
-    return static_cast<int>(std::clamp<long long>(q, -(1LL << 31), (1LL << 31) - 1));
+template <class N>
+int roundedQuotient(N n, long long d) {
+    const N q = n >= 0 ? (n + d / 2) / d : -((-n + d / 2 - 1) / d);
+    return static_cast<int>(std::clamp<N>(q, -(N(1) << 31), (N(1) << 31) - 1));
 }
 
-// The means of a blur, down the rows: column sums of the window sums of each row, moved on by one row at a time.
-// Sum is int where no sum can pass 31 bits, which is exact through a reciprocal and vectorises; long long
-// otherwise, divided exactly.
+struct BoxKernel {
+    int nCols;
+    int nRows;
+    int anchorX;
+    int anchorY;
+};
+
+// The output stage of a blur: one row of means from column sums, which move on by one row at the same time (the
+// incoming row's window sums join before, the leaving row's go after). Sum is int where no sum can pass 31 bits,
+// which is exact through a reciprocal and vectorises; wider otherwise, divided exactly.
 template <class Sum>
-void blurRows(Area& area, const Neighbourhood& source, int nCols, int nRows, int top, bool plainTarget) {
-    const int lanes = source.lanes();
-    const std::size_t rowValues = static_cast<std::size_t>(area.width * lanes);
-    std::vector<int> padded;
+class BlurMeans {
+public:
+    BlurMeans(Area& area, long long kernelArea, bool plainTarget)
+        : m_area(area), m_kernelArea(static_cast<Sum>(kernelArea)), m_plainTarget(plainTarget),
+          m_reciprocal(1.0 / static_cast<double>(kernelArea)),
+          m_out(static_cast<std::size_t>(area.width * area[0].laneCount)) {}
+
+    void row(int j, std::vector<Sum>& columns, const std::vector<Sum>& incoming, const std::vector<Sum>& leaving) {
+        const std::size_t count = columns.size();
+        if constexpr (std::is_same_v<Sum, int>) {
+            if (m_plainTarget) {
+                meansIntoBytes(columns.data(), incoming.data(), leaving.data(), count, m_kernelArea,
+                               m_area[1].row<std::uint8_t>(j));
+                return;
+            }
+        }
+        for (std::size_t k = 0; k < count; ++k) {
+            columns[k] += incoming[k];
+            if constexpr (std::is_same_v<Sum, int>)
+                m_out[k] = static_cast<int>((columns[k] + m_kernelArea / 2) * m_reciprocal + 1e-6);
+            else
+                m_out[k] = roundedQuotient(columns[k], static_cast<long long>(m_kernelArea));
+            columns[k] -= leaving[k];
+        }
+        storeRow(m_area[1], j, m_out.data(), m_area.enabled(j), m_area.width);
+    }
+
+private:
+    Area& m_area;
+    Sum m_kernelArea;
+    bool m_plainTarget;
+    // Dividing by the kernel area through its reciprocal: the error of the product stays below 1e-6, far under
+    // the 1/area that separates a quotient from the next integer, so the rounded result is exact.
+    double m_reciprocal;
+    std::vector<int> m_out;
+};
+
+// Window sums along source rows read padded through a neighbourhood, by a running sum: for windows no longer
+// than the image's width.
+class PaddedRowSums {
+public:
+    PaddedRowSums(const Part& part, int width, const BoxKernel& kernel)
+        : m_source(part, width, kernel.anchorX, kernel.nCols - 1 - kernel.anchorX), m_width(width),
+          m_nCols(kernel.nCols) {}
+
+    template <class Sum>
+    void operator()(long long y, std::vector<Sum>& sums) {
+        m_source.read(y, m_padded);
+        windowSums(m_padded, m_source.lanes(), m_width, m_nCols, sums);
+    }
+
+private:
+    Neighbourhood m_source;
+    int m_width;
+    int m_nCols;
+    std::vector<int> m_padded;
+};
+
+// Window sums along source rows for windows of any length, at a cost bounded by the image's width: the first
+// window of a row from how often it covers each column and each side's constant, every later one from the
+// previous by the column entering it and the one leaving it.
+class LongRowSums {
+public:
+    LongRowSums(const Part& part, int width, const BoxKernel& kernel)
+        : m_part(part), m_columns(BorderAxis::columns(part.image)), m_rows(BorderAxis::rows(part.image)),
+          m_nCols(kernel.nCols) {
+        const long long first = static_cast<long long>(part.x) - kernel.anchorX;
+        m_first = m_columns.counts(first, kernel.nCols);
+        for (long long v = first; v < first + width - 1; ++v) {
+            m_entering.push_back(sourceAt(v + kernel.nCols));
+            m_leaving.push_back(sourceAt(v));
+        }
+    }
+
+    // The window sums of a row wholly of one constant.
+    long long constantRow(int constant) const { return m_nCols * constant; }
+    const BorderAxis& rows() const { return m_rows; }
+
+    template <class Sum>
+    void operator()(long long y, std::vector<Sum>& sums) {
+        int constant = 0;
+        const int iy = m_rows.at(y, constant);
+        if (iy < 0)
+            sums.assign((m_entering.size() + 1) * static_cast<std::size_t>(m_part.laneCount),
+                        static_cast<Sum>(constantRow(constant)));
+        else
+            ofImageRow(iy, sums);
+    }
+
+    template <class Sum>
+    void ofImageRow(int iy, std::vector<Sum>& sums) {
+        const int lanes = m_part.laneCount;
+        m_pixels.resize(static_cast<std::size_t>(m_columns.size() * lanes));
+        readPixels(m_part, 0, iy, m_columns.size(), m_pixels.data());
+        sums.resize((m_entering.size() + 1) * static_cast<std::size_t>(lanes));
+        for (int c = 0; c < lanes; ++c) {
+            long long acc = m_first.low * m_columns.lowConstant() + m_first.high * m_columns.highConstant();
+            for (int i = 0; i < m_columns.size(); ++i)
+                acc += m_first.ofIndex[static_cast<std::size_t>(i)] * m_pixels[static_cast<std::size_t>(i * lanes + c)];
+            sums[static_cast<std::size_t>(c)] = static_cast<Sum>(acc);
+            for (std::size_t k = 0; k < m_entering.size(); ++k) {
+                acc += valueOf(m_entering[k], c) - valueOf(m_leaving[k], c);
+                sums[(k + 1) * static_cast<std::size_t>(lanes) + static_cast<std::size_t>(c)] = static_cast<Sum>(acc);
+            }
+        }
+    }
+
+private:
+    // An image column, or a side's constant where the index is negative.
+    struct Source {
+        int index;
+        int constant;
+    };
+
+    Source sourceAt(long long x) const {
+        Source source{0, 0};
+        source.index = m_columns.at(x, source.constant);
+        return source;
+    }
+
+    long long valueOf(const Source& source, int c) const {
+        return source.index < 0 ? source.constant
+                                : m_pixels[static_cast<std::size_t>(source.index * m_part.laneCount + c)];
+    }
+
+    Part m_part;
+    BorderAxis m_columns;
+    BorderAxis m_rows;
+    long long m_nCols;
+    BorderAxis::Counts m_first;
+    std::vector<Source> m_entering;
+    std::vector<Source> m_leaving;
+    std::vector<int> m_pixels;
+};
+
+// The column sums down the rows for kernels no taller than the image: a ring of the window sums of the last
+// nRows rows, each row read once.
+template <class Sum, class RowSums>
+void blurRing(Area& area, RowSums& rows, BlurMeans<Sum>& means, int nRows, long long top) {
+    const std::size_t rowValues = static_cast<std::size_t>(area.width * area[0].laneCount);
     std::vector<std::vector<Sum>> ring(static_cast<std::size_t>(nRows));
     std::vector<Sum> columns(rowValues, 0);
-    std::vector<int> out(rowValues);
-    const Sum area0 = static_cast<Sum>(nCols) * nRows;
-    // Dividing by the kernel area through its reciprocal: the error of the product stays below 1e-6, far under
-    // the 1/area0 that separates a quotient from the next integer, so the rounded result is exact.
-    const double reciprocal = 1.0 / static_cast<double>(area0);
     for (int r = 0; r < nRows - 1; ++r) {
-        source.read(top + r, padded);
-        windowSums(padded, lanes, area.width, nCols, ring[static_cast<std::size_t>(r)]);
+        rows(top + r, ring[static_cast<std::size_t>(r)]);
         for (std::size_t k = 0; k < rowValues; ++k)
             columns[k] += ring[static_cast<std::size_t>(r)][k];
     }
     for (int j = 0; j < area.height; ++j) {
         std::vector<Sum>& incoming = ring[static_cast<std::size_t>((j + nRows - 1) % nRows)];
-        source.read(top + j + nRows - 1, padded);
-        windowSums(padded, lanes, area.width, nCols, incoming);
-        const std::vector<Sum>& leaving = ring[static_cast<std::size_t>(j % nRows)];
-        if constexpr (std::is_same_v<Sum, int>) {
-            if (plainTarget) {
-                meansIntoBytes(columns.data(), incoming.data(), leaving.data(), rowValues, area0,
-                               area[1].row<std::uint8_t>(j));
-                continue;
-            }
+        rows(top + j + nRows - 1, incoming);
+        means.row(j, columns, incoming, ring[static_cast<std::size_t>(j % nRows)]);
+    }
+}
+
+// The column sums down the rows for kernels taller than the image, at a cost bounded by the image's height: the
+// first from how often the window covers each row and each side's constant, then moved on by the incoming and
+// the leaving row. Every leaving row lies in the first window, so it is read from the source as it was before
+// any row was written (`before`), just as the incoming rows are read as they are when they come in.
+template <class Sum>
+void blurLongColumns(Area& area, LongRowSums& rows, LongRowSums& before, BlurMeans<Sum>& means, int nRows,
+                     long long top) {
+    const BorderAxis::Counts counts = rows.rows().counts(top, nRows - 1);
+    std::vector<Sum> columns(static_cast<std::size_t>(area.width * area[0].laneCount), 0);
+    std::vector<Sum> incoming;
+    std::vector<Sum> leaving;
+    for (int iy = 0; iy < rows.rows().size(); ++iy) {
+        const long long count = counts.ofIndex[static_cast<std::size_t>(iy)];
+        if (count == 0)
+            continue;
+        rows.ofImageRow(iy, incoming);
+        for (std::size_t k = 0; k < columns.size(); ++k)
+            columns[k] += static_cast<Sum>(count) * incoming[k];
+    }
+    const Sum constants =
+        static_cast<Sum>(counts.low) * static_cast<Sum>(rows.constantRow(rows.rows().lowConstant())) +
+        static_cast<Sum>(counts.high) * static_cast<Sum>(rows.constantRow(rows.rows().highConstant()));
+    for (Sum& column : columns)
+        column += constants;
+    for (int j = 0; j < area.height; ++j) {
+        rows(top + j + nRows - 1, incoming);
+        before(top + j, leaving);
+        means.row(j, columns, incoming, leaving);
+    }
+}
+
+// Kernels as wide as the image or narrower read padded rows; wider ones go by counts, and so do kernels taller
+// than the image down the columns. Those read their leaving rows from a private copy of the image when the
+// destination is the source itself.
+template <class Sum>
+void blurArea(Area& area, const BoxKernel& kernel, bool plainTarget) {
+    BlurMeans<Sum> means(area, static_cast<long long>(kernel.nCols) * kernel.nRows, plainTarget);
+    const long long top = static_cast<long long>(area[0].y) - kernel.anchorY;
+    const IplImage* image = area[0].image;
+    if (kernel.nRows > image->height) {
+        std::optional<Area> unwritten;
+        if (area.overlapping(0, 1)) {
+            unwritten.emplace(area);
+            unwritten->snapshot(0, image->height);
         }
-        for (std::size_t k = 0; k < rowValues; ++k) {
-            columns[k] += incoming[k];
-            if constexpr (std::is_same_v<Sum, int>)
-                out[k] = static_cast<int>((columns[k] + area0 / 2) * reciprocal + 1e-6);
-            else
-                out[k] = roundedQuotient(columns[k], area0);
-            columns[k] -= leaving[k];
-        }
-        storeRow(area[1], j, out.data(), area.enabled(j), area.width);
+        LongRowSums rows(area[0], area.width, kernel);
+        LongRowSums before(unwritten ? (*unwritten)[0] : area[0], area.width, kernel);
+        blurLongColumns(area, rows, before, means, kernel.nRows, top);
+    } else if (kernel.nCols > image->width) {
+        LongRowSums rows(area[0], area.width, kernel);
+        blurRing(area, rows, means, kernel.nRows, top);
+    } else {
+        PaddedRowSums rows(area[0], area.width, kernel);
+        blurRing(area, rows, means, kernel.nRows, top);
     }
 }
 
@@ -170,22 +353,23 @@ int magnitudeBits(int depth) {
 
 // The mean of the nCols x nRows pixels around each pixel (the anchor cell on it), divided by the full kernel
 // area also at the edges, rounded half up. Its cost does not grow with the kernel: running sums along the rows,
-// then down the columns.
+// then down the columns, and windows longer than the image are summed through their counts of each pixel.
 void iplBlur(IplImage* srcImage, IplImage* dstImage, int nCols, int nRows, int anchorX, int anchorY) {
     if (nCols < 1 || nRows < 1 || anchorX < 0 || anchorX >= nCols || anchorY < 0 || anchorY >= nRows)
         return;
     Area area({srcImage, dstImage});
     if (!prepare(area, nRows) || bitsOf(srcImage) == 1)
         return;
-    const Neighbourhood source(area[0], area.width, anchorX, nCols - 1 - anchorX);
+    const BoxKernel kernel{nCols, nRows, anchorX, anchorY};
     const long long area0 = static_cast<long long>(nCols) * nRows;
     const bool plainTarget = srcImage->depth == IPL_DEPTH_8U && area[1].allLanes && !area.masked() && area0 < 65536;
-    const int top = area[0].y - anchorY;
     const int bits = magnitudeBits(srcImage->depth);
     if (bits < 31 && area0 < (1LL << (31 - bits)))
-        blurRows<int>(area, source, nCols, nRows, top, plainTarget);
+        blurArea<int>(area, kernel, plainTarget);
+    else if (area0 < (1LL << 31))
+        blurArea<long long>(area, kernel, plainTarget);
     else
-        blurRows<long long>(area, source, nCols, nRows, top, plainTarget);
+        blurArea<WideSum>(area, kernel, plainTarget);
 }
 
 // Convolution with one of the predefined kernels, divided by its normalisation and saturated (negative
@@ -276,49 +460,75 @@ void dilateBytes(Area& area) {
     }
 }
 
+// One dilation of any depth and channels: the maximum across three values of each padded source row (pixels
+// beyond the image read as 0), then down three of those rows.
+void dilateValues(Area& area) {
+    IplImage zeroBorder = *area[0].image;
+    for (int side = 0; side < 4; ++side) {
+        zeroBorder.BorderMode[side] = IPL_BORDER_CONSTANT;
+        zeroBorder.BorderConst[side] = 0;
+    }
+    Part part = area[0];
+    part.image = &zeroBorder;
+    const Neighbourhood source(part, area.width, 1, 1);
+    const int lanes = source.lanes();
+    const std::size_t rowValues = static_cast<std::size_t>(area.width * lanes);
+    std::vector<int> padded;
+    std::array<std::vector<int>, 3> maxima;
+    std::vector<int> out(rowValues);
+    auto rowMaxima = [&](int y, std::vector<int>& target) {
+        source.read(y, padded);
+        target.resize(rowValues);
+        for (std::size_t k = 0; k < rowValues; ++k)
+            target[k] = std::max({padded[k], padded[k + static_cast<std::size_t>(lanes)],
+                                  padded[k + 2 * static_cast<std::size_t>(lanes)]});
+    };
+    rowMaxima(part.y - 1, maxima[0]);
+    rowMaxima(part.y, maxima[1]);
+    for (int j = 0; j < area.height; ++j) {
+        rowMaxima(part.y + j + 1, maxima[static_cast<std::size_t>((j + 2) % 3)]);
+        for (std::size_t k = 0; k < rowValues; ++k)
+            out[k] = std::max({maxima[0][k], maxima[1][k], maxima[2][k]});
+        storeRow(area[1], j, out.data(), area.enabled(j), area.width);
+    }
+}
+
+// One dilation of the source into the destination; false when the images make no valid operation.
+bool dilateOnce(IplImage* srcImage, IplImage* dstImage) {
+    Area area({srcImage, dstImage});
+    if (!prepare(area, 1))
+        return false;
+    if (area[0].image->depth == IPL_DEPTH_8U && area[0].allLanes)
+        dilateBytes(area);
+    else
+        dilateValues(area);
+    return true;
+}
+
+// The image rows of the region of interest: all that a dilation into the image can change.
+std::vector<char> rowsOfRegion(IplImage* image) {
+    const Area area({image});
+    const char* first = image->imageData + static_cast<std::ptrdiff_t>(area[0].y) * image->widthStep;
+    return {first, first + static_cast<std::ptrdiff_t>(area.height) * image->widthStep};
+}
+
 } // namespace
 
 // Each iteration takes the largest value of every 3x3 neighbourhood (for bits: set when any is set). Pixels
 // beyond the image take no part (the same as a border of zeros for unsigned data).
 void iplDilate(IplImage* srcImage, IplImage* dstImage, int nIterations) {
-    if (nIterations < 1)
+    if (nIterations < 1 || !dilateOnce(srcImage, dstImage))
         return;
-    for (int iteration = 0; iteration < nIterations; ++iteration) {
-        IplImage* from = iteration == 0 ? srcImage : dstImage;
-        Area area({from, dstImage});
-        if (!prepare(area, 1))
+    // The later iterations dilate the destination in itself, so once one changes nothing, none after it does.
+    // Iterations 8, 16, 32 and so on check for that, which bounds the work by about twice the iterations the
+    // image takes to settle (without masks, its larger side) whatever the count asked for.
+    std::vector<char> before;
+    for (int iteration = 1; iteration < nIterations; ++iteration) {
+        const bool check = iteration >= 8 && (iteration & (iteration - 1)) == 0;
+        if (check)
+            before = rowsOfRegion(dstImage);
+        dilateOnce(dstImage, dstImage);
+        if (check && before == rowsOfRegion(dstImage))
             return;
-        if (area[0].image->depth == IPL_DEPTH_8U && area[0].allLanes) {
-            dilateBytes(area);
-            continue;
-        }
-        IplImage zeroBorder = *area[0].image;
-        for (int side = 0; side < 4; ++side) {
-            zeroBorder.BorderMode[side] = IPL_BORDER_CONSTANT;
-            zeroBorder.BorderConst[side] = 0;
-        }
-        Part part = area[0];
-        part.image = &zeroBorder;
-        const Neighbourhood source(part, area.width, 1, 1);
-        const int lanes = source.lanes();
-        const std::size_t rowValues = static_cast<std::size_t>(area.width * lanes);
-        std::vector<int> padded;
-        std::array<std::vector<int>, 3> maxima;
-        std::vector<int> out(rowValues);
-        auto rowMaxima = [&](int y, std::vector<int>& target) {
-            source.read(y, padded);
-            target.resize(rowValues);
-            for (std::size_t k = 0; k < rowValues; ++k)
-                target[k] = std::max({padded[k], padded[k + static_cast<std::size_t>(lanes)],
-                                      padded[k + 2 * static_cast<std::size_t>(lanes)]});
-        };
-        rowMaxima(part.y - 1, maxima[0]);
-        rowMaxima(part.y, maxima[1]);
-        for (int j = 0; j < area.height; ++j) {
-            rowMaxima(part.y + j + 1, maxima[static_cast<std::size_t>((j + 2) % 3)]);
-            for (std::size_t k = 0; k < rowValues; ++k)
-                out[k] = std::max({maxima[0][k], maxima[1][k], maxima[2][k]});
-            storeRow(area[1], j, out.data(), area.enabled(j), area.width);
-        }
     }
 }

@@ -4,6 +4,7 @@
 // Neighbours outside the region of interest but inside the image are read as they are.
 
 #include "ipl/IplArea.h"
+#include "ipl/IplBorderAxis.h"
 
 #include <vector>
 
@@ -16,14 +17,14 @@ public:
 
     // Row `y` of the image (which may lie outside it), lane-interleaved: entry (i, c) at i * lanes + c, for
     // i = 0 .. width + left + right - 1.
-    void read(int y, std::vector<int>& out) const;
+    void read(long long y, std::vector<int>& out) const;
     int lanes() const { return m_part.laneCount; }
-    int length() const { return m_width + m_left + m_right; }
+    long long length() const { return static_cast<long long>(m_width) + m_left + m_right; }
 
 private:
-    int mapped(int v, int size, int lowSide, int highSide, bool& constant, int& constantValue) const;
-
     const Part& m_part;
+    BorderAxis m_columns;
+    BorderAxis m_rows;
     int m_width;
     int m_left;
     int m_right;
