@@ -70,7 +70,7 @@ void columnRange(const std::vector<std::uint8_t>& bits, const RowShape& shape, i
     while (bits[hi] == 0)
         --hi;
     first = lo * 8 + std::countl_zero(bits[lo]);
-    end = hi * 8 + 8 - std::countr_zero(bits[hi]);
+    end = hi * 8 + (8 - std::countr_zero(bits[hi])); // the padding bits are clear: this stays within int
 }
 
 } // namespace
