@@ -401,6 +401,23 @@ TEST_F(RegistryTest, AStoreWithALineThatDoesNotReadKeepsTheRest) {
     EXPECT_NE(text.find("\"Class\"=\"RedoImageCommand\""), std::string::npos);
 }
 
+// A string with a line break, given as hex(1): bytes, stays a value of its own through every rewrite.
+TEST_F(RegistryTest, AStringWithALineBreakSurvivesRewrites) {
+    std::filesystem::copy_file(std::filesystem::path(REGISTRY_REGRESSIONS) / "newline-in-sz-hex1.reg", store);
+    for (DWORD round = 1; round <= 2; ++round) {
+        RegistryStore::Instance().reset();
+        HKEY key = createKey("Software\\Orvelcraft\\Korvane\\N");
+        char text[8] = {};
+        DWORD size = sizeof text;
+        EXPECT_EQ(RegQueryValueExA(key, "v", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size), ERROR_SUCCESS);
+        EXPECT_EQ(std::string(text, size), std::string("a\nb", 4));
+        setDword(key, "Round", round);
+        RegCloseKey(key);
+    }
+    EXPECT_NE(readFile(store).find("\"v\"=hex(1):61,0a,62,00\n"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(store.string() + ".bad"));
+}
+
 // A store in place that cannot be read is left as it is: the defaults are used and changes are not written.
 TEST_F(RegistryTest, AStoreThatCannotBeReadIsLeftAsItIs) {
     write(folder.path() / "defaults.reg", "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Orvelcraft\\Korvane]\n"
