@@ -1,6 +1,6 @@
 #pragma once
 // A setting held as the bytes of one number of type T in a registry value of type Type (the typed variables
-// GRegistryDWord and GRegistryDouble). A value of another size than T's reads as 0.
+// GRegistryDWord and GRegistryDouble). A stored value of another size than T's is ignored: the default stays.
 
 #include "Settings/GRegistryVariable.h"
 
@@ -21,4 +21,7 @@ public:
         getValue(&value, sizeof value);
         return value;
     }
+
+protected:
+    bool holdsSize(DWORD size) const override { return size == sizeof(T); }
 };

@@ -60,9 +60,11 @@ bool GRegistryVariable::validateCache() {
     if (key == nullptr)
         return false;
     DWORD type = 0, size = 0;
-    if (RegQueryValueExA(key, m_valueName, nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == m_type) {
+    if (RegQueryValueExA(key, m_valueName, nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == m_type &&
+        holdsSize(size)) {
         std::vector<BYTE> data(size);
-        if (RegQueryValueExA(key, m_valueName, nullptr, &type, data.data(), &size) == ERROR_SUCCESS) {
+        if (RegQueryValueExA(key, m_valueName, nullptr, &type, data.data(), &size) == ERROR_SUCCESS &&
+            holdsSize(size)) {
             m_cache.set(data.data(), size);
             m_cacheValid = 1;
         }

@@ -1,9 +1,9 @@
 #pragma once
 // GRegistryVariable: a persistent setting backed by a registry value. It names its key (a root and a section
 // below it) and its value, carries a default, reads the registry lazily into a cache on first use and writes
-// through on every assignment. A value of another registry type than the variable's is ignored (the default
-// stays). With a null root the key lies below the application's registry key; with an empty section the section
-// is AppSettingsSection.
+// through on every assignment. A value of another registry type than the variable's, or of a size it cannot hold,
+// is ignored (the default stays). With a null root the key lies below the application's registry key; with an empty
+// section the section is AppSettingsSection.
 
 #include "Settings/GRegistryCache.h"
 #include "Text/GString.h"
@@ -44,6 +44,10 @@ public:
     using AppKeyProvider = HKEY (*)();
     static void SetAppRegistryKeyProvider(AppKeyProvider provider);
     static HKEY GetAppRegistryKey();
+
+protected:
+    // Whether a stored value of `size` bytes is one the variable can hold; any size unless a typed form says.
+    virtual bool holdsSize(DWORD) const { return true; }
 
 private:
     HKEY m_root;

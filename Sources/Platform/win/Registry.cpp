@@ -80,6 +80,11 @@ std::vector<std::string> subKeysOf(const RegistryKeys& keys, const std::string& 
     return names;
 }
 
+// A name the store's lines can hold: a line break would end its line.
+bool storableName(const std::string& name) {
+    return name.find_first_of("\r\n") == std::string::npos;
+}
+
 HKEY openHandle(const std::string& path) {
     auto* handle = new HKEY__{path};
     std::lock_guard guard(handlesLock);
@@ -124,6 +129,8 @@ LONG RegCreateKeyExA(HKEY key, const char* subKey, DWORD, char*, DWORD, REGSAM, 
     if (!base || result == nullptr)
         return base ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE;
     const std::string path = joined(*base, subKey);
+    if (!storableName(path))
+        return ERROR_INVALID_PARAMETER;
     bool created = false;
     if (!RegistryStore::Instance().read([&](const RegistryKeys& keys) { return exists(keys, path); })) {
         const bool written = RegistryStore::Instance().change([&](RegistryKeys& keys) {
@@ -179,9 +186,9 @@ LONG RegSetValueExA(HKEY key, const char* valueName, DWORD, DWORD type, const BY
     const std::optional<std::string> path = pathOf(key);
     if (!path)
         return ERROR_INVALID_HANDLE;
-    if (data == nullptr && size != 0)
-        return ERROR_INVALID_PARAMETER;
     RegistryValue value{valueName != nullptr ? valueName : "", type, {}};
+    if ((data == nullptr && size != 0) || !storableName(value.name))
+        return ERROR_INVALID_PARAMETER;
     if (data != nullptr)
         value.data.assign(data, data + size);
     const bool written = RegistryStore::Instance().change([&](RegistryKeys& keys) {

@@ -1,6 +1,7 @@
 #pragma once
 // The Win32 registry calls, with Win32's names, arguments and result codes, over this platform's settings store
-// (RegistryStore). Key names compare without case; value types are kept as they are.
+// (RegistryStore). Key names compare without case; value types are kept as they are. Key and value names holding a
+// line break are refused (ERROR_INVALID_PARAMETER): the store's text could not hold them.
 
 #include "win/Win32Types.h"
 

@@ -1,11 +1,11 @@
 #include "win/RegistryStore.h"
 
+#include "win/RegistryStoreFile.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -22,16 +22,6 @@ void report(const std::string& message) {
         reporter(message.c_str());
     else
         std::fprintf(stderr, "%s\n", message.c_str());
-}
-
-bool readText(const std::string& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream content;
-    content << in.rdbuf();
-    text = content.str();
-    return true;
 }
 
 long long nowInMilliseconds() {
@@ -114,12 +104,18 @@ void RegistryStore::reset() {
     std::lock_guard guard(m_lock);
     sync();
     m_loaded = false;
+    m_refused = false;
+    m_reported.clear();
     m_keys.clear();
 }
 
+// A load writes (defaults imported, a store set aside), so it happens under the file lock like a change.
 void RegistryStore::refresh() {
-    if (!m_loaded || m_path != RegistryStorePath() || changedOnDisk())
-        load();
+    const std::string path = RegistryStorePath();
+    if (m_loaded && m_path == path && !changedOnDisk())
+        return;
+    const StoreLock lock(path);
+    load(path);
 }
 
 bool RegistryStore::changedOnDisk() const {
@@ -130,37 +126,80 @@ bool RegistryStore::changedOnDisk() const {
            info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec != m_modified;
 }
 
-void RegistryStore::load() {
-    m_path = RegistryStorePath();
+void RegistryStore::rememberStamp() {
+    struct stat info {};
+    if (::stat(m_path.c_str(), &info) != 0) {
+        m_inode = m_size = m_modified = -1;
+        return;
+    }
+    m_inode = static_cast<long long>(info.st_ino);
+    m_size = info.st_size;
+    m_modified = info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec;
+}
+
+// A refused store keeps the changes made in memory since it was refused: each change loads the store again.
+void RegistryStore::load(const std::string& path) {
+    const bool wasRefused = m_refused && m_path == path;
+    m_path = path;
     m_loaded = true;
-    m_keys.clear();
-    m_inode = m_size = m_modified = -1;
-    std::string text, error;
-    if (readText(m_path, text)) {
-        if (std::optional<RegistryKeys> keys = ParseRegistry(text, error)) {
-            m_keys = std::move(*keys);
-        } else {
-            const std::string aside = m_path + ".bad";
-            std::rename(m_path.c_str(), aside.c_str());
-            report("The settings store '" + m_path + "' could not be read (" + error + "); it was kept as '" + aside +
-                   "' and the defaults are used.");
-        }
-        struct stat info {};
-        if (::stat(m_path.c_str(), &info) == 0) {
-            m_inode = static_cast<long long>(info.st_ino);
-            m_size = info.st_size;
-            m_modified = info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec;
-        }
+    m_refused = false;
+    std::optional<RegistryKeys> keys = readStore();
+    rememberStamp();
+    if (keys)
+        m_keys = std::move(*keys);
+    else if (!wasRefused)
+        m_keys.clear();
+    if (importDefaults() && !m_refused)
+        writeThrough();
+}
+
+// The store's keys; nothing when it is refused. A text that is no store is set aside.
+std::optional<RegistryKeys> RegistryStore::readStore() {
+    RegistryStoreFile file = RegistryStoreFile::Read(m_path);
+    if (file.state == RegistryStoreFile::State::Missing)
+        return RegistryKeys{};
+    if (file.state == RegistryStoreFile::State::Refused)
+        return refuse(file.reason);
+    std::string problem;
+    if (std::optional<RegistryKeys> keys = ParseRegistry(file.text, problem)) {
+        if (!problem.empty())
+            reportOnce("The settings store '" + m_path + "' holds lines that could not be read (" + problem +
+                       "); they are kept as written and ignored.");
+        return keys;
     }
-    std::string defaults;
+    const std::string aside = RegistryStoreFile::SetAside(m_path);
+    if (aside.empty())
+        return refuse("could not be read (" + problem + ") nor be set aside");
+    reportOnce("The settings store '" + m_path + "' could not be read (" + problem + "); it was kept as '" + aside +
+               "' and the defaults are used.");
+    return RegistryKeys{};
+}
+
+std::nullopt_t RegistryStore::refuse(const std::string& reason) {
+    m_refused = true;
+    reportOnce("The settings store '" + m_path + "' " + reason +
+               "; it is left as it is, the defaults are used and changes are not kept.");
+    return std::nullopt;
+}
+
+void RegistryStore::reportOnce(const std::string& message) {
+    if (message == m_reported)
+        return;
+    m_reported = message;
+    report(message);
+}
+
+// Keys absent from the store, from the defaults file; whether any was added.
+bool RegistryStore::importDefaults() {
+    const RegistryStoreFile defaults = RegistryStoreFile::Read(defaultsPath());
+    std::string error;
     std::optional<RegistryKeys> shipped;
-    if (readText(defaultsPath(), defaults) && (shipped = ParseRegistry(defaults, error))) {
-        bool imported = false;
-        for (auto& [folded, key] : *shipped)
-            imported = m_keys.emplace(folded, key).second || imported;
-        if (imported)
-            writeThrough();
-    }
+    if (defaults.state != RegistryStoreFile::State::Read || !(shipped = ParseRegistry(defaults.text, error)))
+        return false;
+    bool imported = false;
+    for (auto& [folded, key] : *shipped)
+        imported = m_keys.emplace(folded, key).second || imported;
+    return imported;
 }
 
 bool RegistryStore::change(const std::function<void(RegistryKeys&)>& apply) {
@@ -171,10 +210,9 @@ bool RegistryStore::change(const std::function<void(RegistryKeys&)>& apply) {
     const StoreLock lock(path);
     // Read again whatever the file's stamp says: another process may have written a file of the same size, in the
     // same clock tick, on an inode number that ours had, and its change must not be lost.
-    m_loaded = false;
-    refresh();
+    load(path);
     apply(m_keys);
-    return writeThrough();
+    return !m_refused && writeThrough();
 }
 
 // The whole store to a temporary file beside it, renamed over it.
@@ -197,12 +235,7 @@ bool RegistryStore::writeThrough() {
         ::unlink(temporary.c_str());
         return false;
     }
-    struct stat info {};
-    if (::stat(m_path.c_str(), &info) == 0) {
-        m_inode = static_cast<long long>(info.st_ino);
-        m_size = info.st_size;
-        m_modified = info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec;
-    }
+    rememberStamp();
     return true;
 }
 

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
+#include <string_view>
 #include <unordered_map>
 
 namespace {
@@ -22,10 +24,38 @@ std::string quoted(const std::string& text) {
     return out + '"';
 }
 
-// A REG_SZ value is written as text when it is one zero-terminated string without other zeros.
+// Whether the bytes are UTF-8 without control characters other than the tab: such a text reads back as written,
+// between quotes, in an editor as in other tools.
+bool printableUtf8(const BYTE* at, const BYTE* end) {
+    while (at < end) {
+        const BYTE lead = *at;
+        if (lead < 0x80) {
+            if ((lead < 0x20 && lead != '\t') || lead == 0x7F)
+                return false;
+            ++at;
+            continue;
+        }
+        const int length = lead > 0xF4 ? 0 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+        if (length == 0 || end - at < length)
+            return false;
+        std::uint32_t code = lead & (0x7F >> length);
+        for (int i = 1; i < length; ++i) {
+            if ((at[i] & 0xC0) != 0x80)
+                return false;
+            code = code << 6 | (at[i] & 0x3F);
+        }
+        constexpr std::uint32_t shortest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < shortest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) || code < 0xA0)
+            return false;
+        at += length;
+    }
+    return true;
+}
+
+// A REG_SZ value is written as text when it is one zero-terminated, printable string.
 bool plainText(const RegistryValue& value) {
     return value.type == TypeSz && !value.data.empty() && value.data.back() == 0 &&
-           std::find(value.data.begin(), value.data.end() - 1, 0) == value.data.end() - 1;
+           printableUtf8(value.data.data(), value.data.data() + value.data.size() - 1);
 }
 
 std::string hexData(const std::string& prefix, const std::vector<BYTE>& data) {
@@ -58,7 +88,9 @@ std::string formatValue(const RegistryValue& value) {
     }
     if (value.type == TypeBinary)
         return hexData(line + "hex:", value.data);
-    return hexData(line + "hex(" + std::to_string(value.type) + "):", value.data);
+    char type[20];
+    std::snprintf(type, sizeof type, "hex(%x):", value.type);
+    return hexData(line + type, value.data);
 }
 
 // Reads a quoted string starting at `at` (on the opening quote); moves `at` past the closing one.
@@ -141,37 +173,151 @@ bool parseData(const std::string& text, RegistryValue& value) {
     return false;
 }
 
-// The logical lines with their first line numbers: CR dropped, lines ending in '\' joined with the next (its
-// leading blanks dropped), comments and blank lines left out.
-std::vector<std::pair<int, std::string>> logicalLines(const std::string& text) {
-    std::vector<std::pair<int, std::string>> lines;
-    std::string current;
-    int number = 0, start = 0;
+// A logical line: its first line number, its text (continuations joined) and its lines as written.
+struct Line {
+    int number = 0;
+    std::string text;
+    std::string raw;
+};
+
+// The logical lines: CR dropped, lines ending in '\' joined with the next (its leading blanks dropped), comments and
+// blank lines left out.
+std::vector<Line> logicalLines(std::string_view text) {
+    std::vector<Line> lines;
+    Line current;
+    const auto emit = [&] {
+        const std::size_t content = current.text.find_first_not_of(" \t");
+        if (content != std::string::npos && current.text[content] != ';')
+            lines.push_back(std::move(current));
+        current = {};
+    };
+    int number = 0;
     for (std::size_t at = 0; at <= text.size();) {
         std::size_t end = text.find('\n', at);
-        if (end == std::string::npos)
+        if (end == std::string_view::npos)
             end = text.size();
-        std::string line = text.substr(at, end - at);
+        std::string line(text.substr(at, end - at));
         at = end + 1;
         ++number;
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        if (current.empty())
-            start = number;
-        else
+        if (current.number == 0) {
+            current.number = number;
+            current.raw = line;
+        } else {
+            current.raw += "\n" + line;
             line.erase(0, std::min(line.size(), line.find_first_not_of(" \t")));
+        }
         if (!line.empty() && line.back() == '\\') {
-            current += line.substr(0, line.size() - 1);
+            current.text += line.substr(0, line.size() - 1);
             continue;
         }
-        current += line;
-        const std::size_t content = current.find_first_not_of(" \t");
-        if (content != std::string::npos && current[content] != ';')
-            lines.emplace_back(start, current);
-        current.clear();
+        current.text += line;
+        emit();
     }
+    if (current.number != 0)
+        emit();
     return lines;
 }
+
+// Reads a value line into `value`; the reason when it is not in the format.
+const char* readValue(const std::string& line, RegistryValue& value) {
+    std::size_t at = 0;
+    if (line[0] == '@')
+        at = 1;
+    else if (!readQuoted(line, at, value.name))
+        return "a value name in quotes was expected";
+    if (at >= line.size() || line[at] != '=')
+        return "'=' was expected after the value name";
+    if (!parseData(line.substr(at + 1), value))
+        return "the value's data is not in the format";
+    return nullptr;
+}
+
+// The key path of a section line, or nothing when the line names none (a deletion "[-...]" included).
+std::optional<std::string> sectionPath(const std::string& line) {
+    const std::size_t close = line.rfind(']');
+    if (close == std::string::npos || close < 2 || line[1] == '-')
+        return std::nullopt;
+    return line.substr(1, close - 1);
+}
+
+std::string_view withoutByteOrderMark(const std::string& text) {
+    constexpr std::string_view mark = "\xEF\xBB\xBF";
+    std::string_view view = text;
+    if (view.substr(0, mark.size()) == mark)
+        view.remove_prefix(mark.size());
+    return view;
+}
+
+// Reading a store's lines into keys, keeping those that do not read.
+class Reader {
+public:
+    explicit Reader(RegistryKeys& keys) : m_keys(keys) {}
+
+    void read(const Line& line) {
+        const std::string text = line.text.substr(line.text.find_first_not_of(" \t"));
+        if (text[0] == '[') {
+            readSection(line, text);
+        } else if (m_inUnnamedSection) {
+            keep(line);
+        } else if (m_current == nullptr) {
+            keep(line, "a value before any key");
+        } else {
+            RegistryValue value;
+            if (const char* problem = readValue(text, value))
+                keep(line, problem);
+            else
+                add(std::move(value));
+        }
+    }
+    // The first line that did not read, and how many did not.
+    std::string problems() const {
+        if (m_problems <= 1)
+            return m_firstProblem;
+        return m_firstProblem + " (and " + std::to_string(m_problems - 1) + " more)";
+    }
+
+private:
+    void readSection(const Line& line, const std::string& text) {
+        const std::optional<std::string> path = sectionPath(text);
+        m_inUnnamedSection = !path;
+        if (!path) {
+            keep(line, "a key name in brackets was expected");
+            return;
+        }
+        RegistryKey& key = m_keys[FoldedRegistryName(*path)];
+        if (key.path.empty())
+            key.path = *path;
+        m_current = &key;
+    }
+    // A value given twice keeps its last data, in the place of the first.
+    void add(RegistryValue value) {
+        auto& places = m_positions[m_current];
+        const auto [place, added] = places.emplace(FoldedRegistryName(value.name), m_current->values.size());
+        if (added)
+            m_current->values.push_back(std::move(value));
+        else
+            m_current->values[place->second] = std::move(value);
+    }
+    // Kept under the section it stood in (the lines before any section under the empty path).
+    void keep(const Line& line, const char* problem = nullptr) {
+        RegistryKey& owner = m_current != nullptr ? *m_current : m_keys[std::string()];
+        std::string raw = line.raw;
+        if (!raw.empty() && raw.back() == '\\') // the text ended in a continuation, which continues nothing
+            raw.pop_back();
+        owner.unread.push_back(std::move(raw));
+        if (problem != nullptr && m_problems++ == 0)
+            m_firstProblem = "line " + std::to_string(line.number) + ": " + problem;
+    }
+
+    RegistryKeys& m_keys;
+    RegistryKey* m_current = nullptr;
+    bool m_inUnnamedSection = false;
+    std::map<const RegistryKey*, std::unordered_map<std::string, std::size_t>> m_positions;
+    int m_problems = 0;
+    std::string m_firstProblem;
+};
 
 } // namespace
 
@@ -197,60 +343,27 @@ std::string FoldedRegistryName(const std::string& name) {
 std::string FormatRegistry(const RegistryKeys& keys) {
     std::string text = "REGEDIT4\n";
     for (const auto& [folded, key] : keys) {
-        text += "\n[" + key.path + "]\n";
+        text += "\n";
+        if (!key.path.empty())
+            text += "[" + key.path + "]\n";
         for (const RegistryValue& value : key.values)
             text += formatValue(value) + "\n";
+        for (const std::string& line : key.unread)
+            text += line + "\n";
     }
     return text;
 }
 
 std::optional<RegistryKeys> ParseRegistry(const std::string& text, std::string& error) {
-    const auto lines = logicalLines(text);
-    if (lines.empty() || (lines[0].second != "REGEDIT4" && lines[0].second != "Windows Registry Editor Version 5.00")) {
+    const std::vector<Line> lines = logicalLines(withoutByteOrderMark(text));
+    if (lines.empty() || (lines[0].text != "REGEDIT4" && lines[0].text != "Windows Registry Editor Version 5.00")) {
         error = "the first line is not REGEDIT4";
         return std::nullopt;
     }
     RegistryKeys keys;
-    RegistryKey* current = nullptr;
-    // Where each value of each key stands, by its folded name: a value given twice keeps its last data.
-    std::map<const RegistryKey*, std::unordered_map<std::string, std::size_t>> positions;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        const auto& [number, raw] = lines[i];
-        const std::string line = raw.substr(raw.find_first_not_of(" \t"));
-        const auto fail = [&, n = number](const char* what) {
-            error = "line " + std::to_string(n) + ": " + what;
-            return std::nullopt;
-        };
-        if (line[0] == '[') {
-            const std::size_t close = line.rfind(']');
-            if (close == std::string::npos || close < 2 || line[1] == '-')
-                return fail("a key name in brackets was expected");
-            const std::string path = line.substr(1, close - 1);
-            RegistryKey& key = keys[FoldedRegistryName(path)];
-            if (key.path.empty())
-                key.path = path;
-            current = &key;
-            continue;
-        }
-        if (current == nullptr)
-            return fail("a value before any key");
-        RegistryValue value;
-        std::size_t at = 0;
-        if (line[0] == '@') {
-            at = 1;
-        } else if (!readQuoted(line, at, value.name)) {
-            return fail("a value name in quotes was expected");
-        }
-        if (at >= line.size() || line[at] != '=')
-            return fail("'=' was expected after the value name");
-        if (!parseData(line.substr(at + 1), value))
-            return fail("the value's data is not in the format");
-        auto& places = positions[current];
-        const auto [place, added] = places.emplace(FoldedRegistryName(value.name), current->values.size());
-        if (added)
-            current->values.push_back(std::move(value));
-        else
-            current->values[place->second] = std::move(value);
-    }
+    Reader reader(keys);
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        reader.read(lines[i]);
+    error = reader.problems();
     return keys;
 }

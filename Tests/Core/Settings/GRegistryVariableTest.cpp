@@ -66,12 +66,44 @@ TEST_F(GRegistryVariableTest, NumbersReadTheirDefaultUntilAssigned) {
     EXPECT_EQ(static_cast<DWORD>(removed), 3u);
 }
 
-TEST_F(GRegistryVariableTest, AValueOfAnotherTypeIsIgnored) {
+TEST_F(GRegistryVariableTest, AValueOfAnotherTypeOrSizeIsIgnored) {
     GRegistryString text(HKEY_CURRENT_USER, "Software\\Test", "Mixed", "words");
     text = "not a number";
     GRegistryDWord number(HKEY_CURRENT_USER, "Software\\Test", "Mixed", 5);
     EXPECT_EQ(static_cast<DWORD>(number), 5u);
     EXPECT_FALSE(number.validateCache());
+
+    // A hand-edited hex:00 where a double belongs, and a REG_DWORD of two bytes.
+    GRegistryBinary oneByte(HKEY_CURRENT_USER, "Software\\Test", "Ratio");
+    const BYTE zero = 0;
+    oneByte.setValue(&zero, 1);
+    GRegistryDouble ratio(HKEY_CURRENT_USER, "Software\\Test", "Ratio", 2.5);
+    EXPECT_EQ(static_cast<double>(ratio), 2.5);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Test", 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+    const BYTE two[2] = {1, 1};
+    RegSetValueExA(key, "Short", 0, REG_DWORD, two, sizeof two);
+    RegCloseKey(key);
+    GRegistryDWord shortNumber(HKEY_CURRENT_USER, "Software\\Test", "Short", 9);
+    EXPECT_EQ(static_cast<DWORD>(shortNumber), 9u);
+}
+
+// The cache copies from the data before it lets its old block go: the data may be its own.
+TEST_F(GRegistryVariableTest, AValueAssignedFromItsOwnBytes) {
+    GRegistryString text(HKEY_CURRENT_USER, "Software\\Test", "Self", "x");
+    const char* longer = "a text well beyond the four bytes held inline and beyond one heap chunk's links";
+    text = longer;
+    text = static_cast<const char*>(text);
+    EXPECT_STREQ(static_cast<const char*>(text), longer);
+    GRegistryString stored(HKEY_CURRENT_USER, "Software\\Test", "Self", "");
+    EXPECT_STREQ(static_cast<const char*>(stored), longer);
+
+    GRegistryBinary block(HKEY_CURRENT_USER, "Software\\Test", "Block");
+    const BYTE bytes[7] = {1, 2, 3, 4, 5, 6, 7};
+    block.setValue(bytes, sizeof bytes);
+    block.setValue(block.getValue(), 3); // from the heap block into the inline bytes
+    ASSERT_EQ(block.getValueSize(), 3u);
+    EXPECT_EQ(std::memcmp(block.getValue(), bytes, 3), 0);
 }
 
 TEST_F(GRegistryVariableTest, TextsDoublesAndBlocks) {
