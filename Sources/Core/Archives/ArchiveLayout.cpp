@@ -103,7 +103,8 @@ std::optional<Trailer> FindTrailer(GIO& device, long base, long before) {
             else if (!readAt(device, start, candidate, 8))
                 return std::nullopt;
             std::copy(Signature.begin(), Signature.end(), candidate + 8);
-            if (validTrailer(candidate))
+            // A tree lies before its trailer; only such a trailer's check value is worth computing.
+            if (static_cast<long>(le32(candidate + 4)) < start - base && validTrailer(candidate))
                 return Trailer{start, le32(candidate + 4)};
         }
         if (windowStart == base)
