@@ -3,6 +3,7 @@
 // Both sides store the same deflated object streams (SQLite as blobs keyed by path in one table, in one
 // transaction), so the figures compare the containers.
 
+#include "Archives/ArchiveLayout.h"
 #include "Archives/GResourceFile.h"
 #include "Archives/GResourceFileServer.h"
 #include "Archives/ResourceTree.h"
@@ -15,6 +16,7 @@
 #include <zlib.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -270,6 +272,62 @@ void SqliteVacuumHalf(benchmark::State& state) {
     std::filesystem::remove(path);
 }
 
+// Hostile archives: opening one must take time in proportion to its size, whatever its bytes hold.
+
+// A header, then `mebibytes` MiB of trailer signatures, none with a valid check value.
+void writeRepeatedSignatures(const std::filesystem::path& path, long mebibytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(ArchiveLayout::Header.data()), ArchiveLayout::Header.size());
+    std::string piece;
+    while (piece.size() < 1 << 20)
+        piece.append(ArchiveLayout::Signature.begin(), ArchiveLayout::Signature.end());
+    piece.resize(1 << 20);
+    for (long i = 0; i < mebibytes; ++i)
+        out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+}
+
+// A header, a deflate stream that inflates to 50 MB of one byte (no tree), then `count` valid trailers naming it.
+void writeTrailersOfOneBadTree(const std::filesystem::path& path, int count) {
+    const std::string zeros(50 << 20, '\0');
+    std::string packed(compressBound(zeros.size()), '\0');
+    z_stream zs{};
+    deflateInit2(&zs, 9, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
+    zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zeros.data()));
+    zs.avail_in = static_cast<uInt>(zeros.size());
+    zs.next_out = reinterpret_cast<Bytef*>(packed.data());
+    zs.avail_out = static_cast<uInt>(packed.size());
+    deflate(&zs, Z_FINISH);
+    packed.resize(zs.total_out);
+    deflateEnd(&zs);
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(ArchiveLayout::Header.data()), ArchiveLayout::Header.size());
+    out.write(packed.data(), static_cast<std::streamsize>(packed.size()));
+    const auto trailer = ArchiveLayout::MakeTrailer(ArchiveLayout::HeaderSize);
+    for (int i = 0; i < count; ++i)
+        out.write(reinterpret_cast<const char*>(trailer.data()), trailer.size());
+}
+
+void openHostile(benchmark::State& state, const std::filesystem::path& path) {
+    for (auto _ : state) {
+        GResourceFile file(path.c_str(), GIO::ReadOnly);
+        benchmark::DoNotOptimize(file.get_server()->is_unreadable());
+    }
+    state.counters["MiB"] = static_cast<double>(std::filesystem::file_size(path)) / (1 << 20);
+    std::filesystem::remove(path);
+}
+
+void ArchiveOpenRepeatedSignatures(benchmark::State& state) {
+    const auto path = benchFile("signatures.kpk");
+    writeRepeatedSignatures(path, state.range(0));
+    openHostile(state, path);
+}
+
+void ArchiveOpenTrailersOfOneBadTree(benchmark::State& state) {
+    const auto path = benchFile("trailers.kpk");
+    writeTrailersOfOneBadTree(path, static_cast<int>(state.range(0)));
+    openHostile(state, path);
+}
+
 } // namespace
 
 // Argument 0: the 10,000 small objects; 1: the 100 pictures of 1 MB.
@@ -281,3 +339,6 @@ BENCHMARK(ArchiveGet)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(SqliteGet)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(ArchivePackHalf)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(SqliteVacuumHalf)->Unit(benchmark::kMillisecond)->Iterations(3);
+// Argument: MiB of signatures; trailers.
+BENCHMARK(ArchiveOpenRepeatedSignatures)->Arg(32)->Arg(1024)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(ArchiveOpenTrailersOfOneBadTree)->Arg(4000)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -11,8 +11,10 @@
 #include "win/CException.h"
 
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <stdexcept>
+#include <tuple>
 
 namespace {
 
@@ -35,10 +37,14 @@ void checkArchiveFile(const std::string& path, bool mayBeAbsent) {
         fail(path, "is empty: it is not a resource archive");
 }
 
-void openArchive(GResourceFile& file, const std::string& path, int mode) {
-    checkArchiveFile(path, mode != GIO::ReadOnly);
+// An archive none of whose trees reads is refused by every command: its data is left for whoever can mend it.
+// Only storing may make a new archive.
+void openArchive(GResourceFile& file, const std::string& path, int mode, bool mayBeAbsent = false) {
+    checkArchiveFile(path, mayBeAbsent);
     if (!file.open(path.c_str(), mode))
         fail(path, "is not a resource archive");
+    if (file.get_server()->is_unreadable())
+        fail(path, "is damaged: none of its directory trees can be read");
     if (mode != GIO::ReadOnly && file.io_mode() != GIO::ReadWrite)
         fail(path, "cannot be written: it is read-only or another program is writing it");
 }
@@ -120,8 +126,10 @@ int put(const std::string& path, const std::string& item, const std::string& sou
     if (!isObjectStream(bytes))
         fail(source, "holds no object stream");
     GResourceFile file;
-    openArchive(file, path, GIO::ReadWrite);
-    file.get_server()->put_bytes(bytes.data(), bytes.size(), name);
+    openArchive(file, path, GIO::ReadWrite, true);
+    if (!file.get_server()->put_bytes(bytes.data(), bytes.size(), name))
+        fail(path, "cannot hold '" + item + "': its path is deeper than " + std::to_string(ResourceTree::MaxDepth) +
+                       " directories");
     file.flush();
     out << item << ": " << describe(file.get_resource_block(name)) << '\n';
     return 0;
@@ -148,13 +156,24 @@ int pack(const std::string& path, std::ostream& out) {
     return 0;
 }
 
+// Whether each block checked so far unpacks to a whole object stream: a block that several items or trees share
+// is unpacked once.
+using CheckedBlocks = std::map<std::tuple<std::int32_t, std::int32_t, std::int32_t, BYTE>, bool>;
+
+bool blockWhole(ArchiveReader& reader, const GResourceFileBlock& block, CheckedBlocks& checked) {
+    const auto key = std::tuple(block.position, block.storedSize, block.unpackedSize, block.compressed);
+    if (const auto known = checked.find(key); known != checked.end())
+        return known->second;
+    const std::optional<std::vector<BYTE>> bytes = reader.readBytes(block);
+    return checked[key] = bytes && isObjectStream(*bytes);
+}
+
 // Checks one tree: every item's data must unpack to a whole object stream. Returns the count that do not.
-int checkTree(ArchiveReader& reader, const GResourceDirectory& tree, std::ostream& out) {
+int checkTree(ArchiveReader& reader, const GResourceDirectory& tree, CheckedBlocks& checked, std::ostream& out) {
     int damaged = 0;
     const std::vector<ResourceTree::Entry> entries = ResourceTree::ListItems(tree);
     for (const ResourceTree::Entry& entry : entries) {
-        const std::optional<std::vector<BYTE>> bytes = reader.readBytes(entry.item->block);
-        if (!bytes || !isObjectStream(*bytes)) {
+        if (!blockWhole(reader, entry.item->block, checked)) {
             out << "    damaged: " << entry.name.get_readable_form() << '\n';
             ++damaged;
         }
@@ -162,6 +181,16 @@ int checkTree(ArchiveReader& reader, const GResourceDirectory& tree, std::ostrea
     out << "    " << entries.size() << " items, " << (damaged == 0 ? "all whole" : std::to_string(damaged) + " damaged")
         << '\n';
     return damaged;
+}
+
+// The state one trailer names: its tree must read and every item of it be whole.
+bool checkState(zpstream& stream, long base, const ArchiveLayout::Trailer& trailer, CheckedBlocks& checked,
+                unsigned long long& allowance, std::ostream& out) {
+    const long end = trailer.start + static_cast<long>(ArchiveLayout::TrailerSize) - base;
+    ArchiveReader reader(stream, base, end);
+    const ArchiveReader::Tree tree = reader.readTree(static_cast<long>(trailer.tree), trailer.start, allowance);
+    out << (tree ? "\n" : ", does not read\n");
+    return tree && checkTree(reader, *tree, checked, out) == 0;
 }
 
 // Walks every trailer from the newest; the status says whether the newest state is whole.
@@ -178,6 +207,9 @@ int check(const std::string& path, std::ostream& out) {
     out << path << ": archive at byte " << base.base << ", " << size << " bytes\n";
     std::optional<bool> newestWhole;
     std::optional<ArchiveLayout::Trailer> previous;
+    std::map<std::uint32_t, bool> checkedTrees; // each tree is read once however many trailers name it
+    CheckedBlocks checkedBlocks;
+    unsigned long long allowance = ArchiveReader::TreeAllowance(size);
     for (long before = size;;) {
         const std::optional<ArchiveLayout::Trailer> trailer = ArchiveLayout::FindTrailer(device, base.base, before);
         if (!trailer)
@@ -191,11 +223,15 @@ int check(const std::string& path, std::ostream& out) {
         const long end = trailer->start + static_cast<long>(ArchiveLayout::TrailerSize) - base.base;
         if (!newestWhole && end + base.base < size)
             out << "  " << size - end - base.base << " bytes after the newest trailer (a write not flushed)\n";
-        ArchiveReader reader(stream, base.base, end);
         out << "  trailer at " << trailer->start << ": tree at " << trailer->tree;
-        const ArchiveReader::Tree tree = reader.readTree(static_cast<long>(trailer->tree), trailer->start);
-        out << (tree ? "\n" : ", does not read\n");
-        const bool whole = tree && checkTree(reader, *tree, out) == 0;
+        bool whole = false;
+        if (const auto known = checkedTrees.find(trailer->tree); known != checkedTrees.end()) {
+            out << ", checked above\n";
+            whole = known->second;
+        } else {
+            whole = checkedTrees[trailer->tree] =
+                checkState(stream, base.base, *trailer, checkedBlocks, allowance, out);
+        }
         if (!newestWhole)
             newestWhole = whole;
     }

@@ -12,6 +12,13 @@
 namespace {
 
 constexpr std::size_t PreviewBytes = 16;
+// A back-reference takes three bytes however long its class name is: it shows the start of the name, which its
+// frame printed whole, so the dump grows in proportion to the data.
+constexpr std::size_t ReferenceNameLength = 40;
+
+std::string shortName(const std::string& name) {
+    return name.size() <= ReferenceNameLength ? name : name.substr(0, ReferenceNameLength) + "...";
+}
 
 // The dump goes as deep as a reader does, and no deeper.
 void checkDepth(int depth, std::size_t position) {
@@ -174,7 +181,7 @@ void StreamDump::sequence(std::size_t from, std::size_t to, int depth) {
             line(at, depth, "pointer: null");
             ++at;
         } else if (const std::size_t index = depth == 0 ? referenceAt(at, to) : 0) {
-            line(at, depth, "pointer: reference to #" + std::to_string(index) + " " + m_objects[index - 1]);
+            line(at, depth, "pointer: reference to #" + std::to_string(index) + " " + shortName(m_objects[index - 1]));
             at += 3;
         } else {
             const std::size_t next = std::max(nextStructure(at, to), at + 1);

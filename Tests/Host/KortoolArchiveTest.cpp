@@ -2,6 +2,7 @@
 
 #include "Archives/GResourceFile.h"
 #include "Archives/GResourceFileServer.h"
+#include "Core/Archives/ArchiveTesting.h"
 #include "Core/Streams/StreamTestClasses.h"
 #include "Host/KortoolRunner.h"
 #include "IO/GMemoryIO.h"
@@ -85,6 +86,8 @@ TEST(KortoolArchive, RefusesWhatItCannotUse) {
     expectRefusal("archive put new.kpk a,t", 2, "wrong number of arguments to archive put");
     expectRefusal("archive", 2, "archive needs a command");
     expectRefusal("archive shred new.kpk", 2, "unknown archive command 'shred'");
+    expectRefusal("archive pack new.kpk", 1, "'new.kpk' does not exist");
+    expectRefusal("archive remove new.kpk a,t", 1, "'new.kpk' does not exist");
     EXPECT_FALSE(std::filesystem::exists("new.kpk"));
 
     // A second writer is refused while this process writes the archive.
@@ -92,4 +95,30 @@ TEST(KortoolArchive, RefusesWhatItCannotUse) {
     ASSERT_TRUE(writer.is_opened());
     expectRefusal("archive put held.kpk a,t chain.bin", 1, "'held.kpk' cannot be written");
     EXPECT_EQ(kortool("archive list held.kpk").status, 0);
+}
+
+// An archive none of whose trees reads is refused by every command, and none of them writes to it.
+TEST(KortoolArchive, AnArchiveWithoutAReadableTreeIsRefusedByEveryCommand) {
+    writeFile("chain.bin", chainStream(1));
+    ASSERT_EQ(kortool("archive put broken.kpk a,t chain.bin").status, 0);
+    const std::string bytes = WithEveryTreeBroken(readFile("broken.kpk"));
+    writeFile("broken.kpk", bytes);
+    for (const char* command : {"list broken.kpk", "get broken.kpk a,t", "put broken.kpk b,t chain.bin",
+                                "remove broken.kpk a,t", "pack broken.kpk"})
+        expectRefusal(std::string("archive ") + command, 1,
+                      "'broken.kpk' is damaged: none of its directory trees can be read");
+    EXPECT_EQ(kortool("archive check broken.kpk").status, 1);
+    EXPECT_EQ(readFile("broken.kpk"), bytes);
+}
+
+TEST(KortoolArchive, RefusesAPathDeeperThanTheArchiveReadsBack) {
+    writeFile("chain.bin", chainStream(1));
+    ASSERT_EQ(kortool("archive put deep.kpk top,t chain.bin").status, 0);
+    std::string path;
+    for (int i = 0; i < 600; ++i)
+        path += "d/";
+    expectRefusal("archive put deep.kpk " + path + "a,t chain.bin", 1, "'deep.kpk' cannot hold '" + path + "a,t'");
+    const Outcome outcome = kortool("archive check deep.kpk");
+    EXPECT_EQ(outcome.status, 0) << outcome.out;
+    EXPECT_NE(kortool("archive list deep.kpk").out.find("top,t"), std::string::npos);
 }

@@ -48,6 +48,28 @@ TEST(StreamDump, ShowsFramesPointersAndReferences) {
                                             "      96  pointer: null\n");
 }
 
+// A back-reference takes three bytes whatever its class name's length: the dump names the class in full once, at
+// its frame, so what it prints grows in proportion to the data.
+TEST(StreamDump, NamesAClassOnceHoweverOftenItIsReferredTo) {
+    const std::string name(5000, 'N');
+    mpstream stream;
+    stream.writeByte(StreamFormat::NewObject);
+    stream.writeBytes(StreamFormat::PrefixMarker, 4);
+    stream.writeString(name.c_str());
+    stream.writeBytes(StreamFormat::SuffixMarker, 4);
+    const DWORD length = 4 + 2 + static_cast<DWORD>(name.size()) + 4;
+    stream.writeBytes(&length, 4);
+    stream.writeString(name.c_str());
+    for (int i = 0; i < 1000; ++i) {
+        stream.writeByte(StreamFormat::BackReference);
+        stream.writeWord(1);
+    }
+    const std::vector<unsigned char> data = bytesWritten(stream);
+    const std::string dump = dumpOf(data);
+    EXPECT_NE(dump.find("pointer: reference to #1 " + name.substr(0, 40) + "...\n"), std::string::npos);
+    EXPECT_LT(dump.size(), 40 * data.size());
+}
+
 TEST(StreamDump, MarksUnknownClassesAndCountsFromTheOffset) {
     mpstream stream;
     stream.writeDWord(0xFFFFFFFF);

@@ -58,9 +58,8 @@ Base FindBase(GIO& device, long start, long size) {
             break;
         }
     }
-    if (base == start && size > start)
-        return {-1, false}; // other data, not an archive
-    return {base <= size ? base : -1, false};
+    // A new archive only ever goes behind the file's last byte: data the search cannot pass is not ours to cover.
+    return {base == size ? base : -1, false};
 }
 
 std::array<BYTE, TrailerSize> MakeTrailer(std::uint32_t treePosition) {
@@ -74,32 +73,43 @@ std::array<BYTE, TrailerSize> MakeTrailer(std::uint32_t treePosition) {
     return trailer;
 }
 
+// The signatures are met from the end backwards, each window read once, so the search takes time in proportion
+// to the bytes it passes, whatever they hold.
 std::optional<Trailer> FindTrailer(GIO& device, long base, long before) {
-    BYTE candidate[TrailerSize];
-    long end = before; // a trailer ending here is tried next
+    constexpr auto Size = static_cast<long>(TrailerSize);
+    constexpr auto SignatureSize = static_cast<long>(Signature.size());
     constexpr long Window = 64 * 1024;
+    BYTE candidate[TrailerSize];
+    if (before - base < Size)
+        return std::nullopt;
+    if (readAt(device, before - Size, candidate, TrailerSize) && validTrailer(candidate))
+        return Trailer{before - Size, le32(candidate + 4)};
     std::vector<BYTE> window;
-    while (end - base >= static_cast<long>(TrailerSize)) {
-        if (readAt(device, end - static_cast<long>(TrailerSize), candidate, TrailerSize) && validTrailer(candidate))
-            return Trailer{end - static_cast<long>(TrailerSize), le32(candidate + 4)};
-        // The signature ending before `end - 1`, searched backwards window by window.
-        long found = -1;
-        for (long windowEnd = end - 1; found < 0 && windowEnd - base >= static_cast<long>(TrailerSize);) {
-            const long windowStart = std::max(base, windowEnd - Window);
-            window.resize(static_cast<std::size_t>(windowEnd - windowStart));
-            if (!readAt(device, windowStart, window.data(), window.size()))
-                return std::nullopt;
-            const auto hit = std::find_end(window.begin(), window.end(), Signature.begin(), Signature.end());
-            if (hit != window.end())
-                found = windowStart + (hit - window.begin()) + static_cast<long>(Signature.size());
-            else
-                windowEnd = windowStart + static_cast<long>(Signature.size()) - 1; // overlap a cut signature
-            if (windowStart == base)
-                break;
-        }
-        if (found < 0)
+    // Signatures ending at or before `bound`; one ending at `before` was the candidate above.
+    for (long bound = before - 1; bound - base >= Size;) {
+        const long windowStart = std::max(base, bound - Window);
+        window.resize(static_cast<std::size_t>(bound - windowStart));
+        if (!readAt(device, windowStart, window.data(), window.size()))
             return std::nullopt;
-        end = found;
+        for (auto at = window.rbegin();; ++at) {
+            at = std::search(at, window.rend(), Signature.rbegin(), Signature.rend());
+            if (at == window.rend())
+                break;
+            const long start = bound - (at - window.rbegin()) - Size;
+            if (start < base)
+                return std::nullopt;
+            if (start >= windowStart)
+                std::copy_n(window.begin() + (start - windowStart), 8, candidate);
+            else if (!readAt(device, start, candidate, 8))
+                return std::nullopt;
+            std::copy(Signature.begin(), Signature.end(), candidate + 8);
+            // A tree lies before its trailer; only such a trailer's check value is worth computing.
+            if (static_cast<long>(le32(candidate + 4)) < start - base && validTrailer(candidate))
+                return Trailer{start, le32(candidate + 4)};
+        }
+        if (windowStart == base)
+            break;
+        bound = windowStart + SignatureSize - 1; // a signature cut at the window's start lies in the next one
     }
     return std::nullopt;
 }

@@ -22,6 +22,14 @@ void bound(zpstream& stream, unsigned long long bytes) {
     device.setInflateBudget(device.inflatedBytes() + bytes);
 }
 
+// Takes what a tree read inflated from the allowance of all of them, however the read ends.
+struct SpendOnReturn {
+    const GCompressionIO& device;
+    unsigned long long before;
+    unsigned long long& allowance;
+    ~SpendOnReturn() { allowance -= std::min(allowance, device.inflatedBytes() - before); }
+};
+
 } // namespace
 
 void ArchiveReader::AbandonStretch(zpstream& stream) noexcept {
@@ -47,14 +55,22 @@ void ArchiveReader::enter(const GResourceFileBlock& block) {
     bound(m_stream, inflateAllowance(block));
 }
 
-ArchiveReader::Tree ArchiveReader::readTree(long treePosition, long trailerStart) {
+unsigned long long ArchiveReader::TreeAllowance(long fileSize) {
+    return static_cast<unsigned long long>(std::max(fileSize, 0L)) * LargestInflation;
+}
+
+ArchiveReader::Tree ArchiveReader::readTree(long treePosition, long trailerStart, unsigned long long& allowance) {
     Tree none(nullptr, DestroyTree);
     if (treePosition < static_cast<long>(ArchiveLayout::HeaderSize) || m_base + treePosition >= trailerStart)
         return none;
+    GCompressionIO& device = *m_stream.getCompressionIO();
+    const unsigned long long before = device.inflatedBytes();
+    const SpendOnReturn spend{device, before, allowance};
     try {
         m_stream.seekg(m_base + treePosition, GIO::FromBegin);
         m_stream.turn_to_comp(true);
-        bound(m_stream, static_cast<unsigned long long>(trailerStart - m_base - treePosition) * LargestInflation);
+        bound(m_stream, std::min(allowance, static_cast<unsigned long long>(trailerStart - m_base - treePosition) *
+                                                LargestInflation));
         Tree tree(m_stream.readPointer<GResourceDirectory>(), DestroyTree);
         const long after = m_stream.turn_to_norm();
         if (!tree || after > trailerStart || !ResourceTree::IsSound(*tree, ArchiveLayout::HeaderSize, treePosition))

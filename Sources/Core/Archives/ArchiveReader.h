@@ -19,9 +19,13 @@ public:
     // `base`: where the archive starts in the file; `end`: the end of its valid data (from the base).
     ArchiveReader(zpstream& stream, long base, long end) : m_stream(stream), m_base(base), m_end(end) {}
 
+    // What all the trees read from one file may inflate to together: as much as deflate can make of the whole
+    // file, so however many trailers name trees that do not read, the work stays in proportion to the file.
+    static unsigned long long TreeAllowance(long fileSize);
     // The tree at `treePosition` (from the base) that a trailer starting at `trailerStart` (a file position)
     // names; null when it does not read whole, runs into the trailer or names data outside the archive before it.
-    Tree readTree(long treePosition, long trailerStart);
+    // What it inflates is taken from `allowance`, and it inflates no more than that.
+    Tree readTree(long treePosition, long trailerStart, unsigned long long& allowance);
     // The block's object, or null when it does not take exactly the block. An unknown unpacked size is filled in.
     GStreamable* readObject(GResourceFileBlock& block);
     // The class name of the block's object; empty when it cannot be read.

@@ -65,6 +65,7 @@ bool GResourceFile::open(const char* name, int mode) {
         m_server = nullptr;
     }
     m_current.empty();
+    m_storedMode = 0;
     return m_server != nullptr;
 }
 
@@ -298,7 +299,7 @@ void GResourceFile::write(opstream& stream) const {
     stream.writeByte(m_server != nullptr ? 1 : 0);
     if (m_server == nullptr)
         return;
-    stream.writeDWord(static_cast<DWORD>(io_mode()));
+    stream.writeDWord(m_storedMode != 0 ? m_storedMode : static_cast<DWORD>(io_mode()));
     stream << get_filename();
     stream << GResourceFullName(m_current, "", "");
 }
@@ -317,7 +318,10 @@ void GResourceFile::read(ipstream& stream) {
     GResourceFullName position;
     if (version >= 2)
         stream >> position;
-    // A stream names a file; it must not make one.
-    if (name.expand().exists() && !name.isDirectory() && open(name, static_cast<int>(mode)))
+    // A stream names a file; it must neither make nor change one, so the file is only read. The stored mode is
+    // kept for the handle's own stream form.
+    if (name.expand().exists() && !name.isDirectory() && open(name, GIO::ReadOnly)) {
         m_current = position.get_path();
+        m_storedMode = mode;
+    }
 }

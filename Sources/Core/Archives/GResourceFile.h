@@ -53,10 +53,13 @@ class GResourceFile : public GStreamable, public GCallbackReceiver {
 
     bool exist(const GResourceFullName& name) const;
     bool exist(const char* name, const char* type) const;
-    // With `keep` the archive takes the object and keeps it loaded; without, the caller keeps it.
+    // With `keep` the archive takes the object and keeps it loaded; without, the caller keeps it, unless it is the
+    // object the archive already holds loaded for that item, which stays the archive's. Loaded objects belong to
+    // the archive until their item is removed or replaced; put never destroys the object it is given.
     bool put(GStreamable* object, const GResourceFullName& name, bool keep);
     bool put(GStreamable* object, const char* name, const char* type, bool keep);
-    // Null when absent or unreadable. With `keep` the archive keeps the object; without, it is the caller's.
+    // Null when absent or unreadable. With `keep` the archive keeps the object (the caller borrows it); without,
+    // it is a new object, the caller's.
     GStreamable* get(const GResourceFullName& name, bool keep);
     GStreamable* get(const char* name, const char* type, bool keep);
     bool remove(const GResourceFullName& name);
@@ -129,7 +132,9 @@ class GResourceFile : public GStreamable, public GCallbackReceiver {
     void callbackReceived(GCallbackEvent& event) override;
 
     // BYTE 2, BYTE 1 when attached (else 0 and nothing more), DWORD open mode, the file name, the current directory
-    // as a full name. Reading opens the named file when it exists; a missing one leaves the handle detached.
+    // as a full name. Reading opens the named file for reading only, when it exists (a missing one leaves the
+    // handle detached): outside data never creates or changes a file. The owner reopens it to write; until then
+    // the handle writes the mode it was stored with.
     void write(opstream& stream) const override;
     void read(ipstream& stream) override;
 
@@ -142,4 +147,5 @@ private:
 
     GResourceFileServer* m_server = nullptr;
     GResourcePath m_current;
+    DWORD m_storedMode = 0; // the open mode a stream gave this handle; 0 when the program opened it
 };

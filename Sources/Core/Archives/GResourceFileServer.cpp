@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <unordered_set>
 
 namespace {
 
@@ -111,20 +112,25 @@ void GResourceFileServer::open() {
                       std::equal(header, header + sizeof header, ArchiveLayout::Header.begin());
     // An archive of another version of the format is read by nobody here and never written over.
     m_writable = GIO::canWrite(static_cast<GIO::IOOpenMode>(io_mode())) && m_base >= 0 && (ours || !found.found);
+    // The newest tree that reads wins. A tree that did not read for a newer trailer does not read for an older
+    // one either (it has less room there), so each is read once however many trailers name it.
+    std::unordered_set<std::uint32_t> tried;
+    unsigned long long allowance = ArchiveReader::TreeAllowance(size);
     for (long before = size; ours;) {
         const std::optional<ArchiveLayout::Trailer> trailer = ArchiveLayout::FindTrailer(file, m_base, before);
         if (!trailer)
             break;
-        if (readTree(static_cast<long>(trailer->tree), trailer->start))
+        if (tried.insert(trailer->tree).second && readTree(static_cast<long>(trailer->tree), trailer->start, allowance))
             return;
-        before = trailer->start; // the newest tree that reads wins
+        before = trailer->start;
     }
+    m_unreadable = ours;
     startArchive(found.found ? size : -1);
 }
 
 // Takes the tree a trailer names when it reads whole; the valid end is then right behind that trailer.
-bool GResourceFileServer::readTree(long treePosition, long trailerStart) {
-    ArchiveReader::Tree tree = reader().readTree(treePosition, trailerStart);
+bool GResourceFileServer::readTree(long treePosition, long trailerStart, unsigned long long& allowance) {
+    ArchiveReader::Tree tree = reader().readTree(treePosition, trailerStart, allowance);
     if (!tree)
         return false;
     m_root = std::move(tree);
@@ -133,20 +139,21 @@ bool GResourceFileServer::readTree(long treePosition, long trailerStart) {
 }
 
 // An empty root. A file without an archive gets its header, and its first tree at once. A file whose archive has
-// no readable tree keeps its bytes: the new tree goes behind them (`fileSize`), nothing is written over.
+// no readable tree keeps its bytes: opening it writes nothing, and the first change goes behind them
+// (`fileSize`), nothing is written over.
 void GResourceFileServer::startArchive(long fileSize) {
     m_root.reset(new GResourceDirectory);
     if (fileSize >= 0) {
         m_end = fileSize - m_base;
         m_writable = m_writable && m_end <= MaxArchiveEnd;
-    } else {
-        m_end = static_cast<long>(ArchiveLayout::HeaderSize);
-        if (!m_writable)
-            return;
-        m_stream->seekp(m_base, GIO::FromBegin);
-        m_stream->writeBytes(ArchiveLayout::Header.data(), ArchiveLayout::Header.size());
+        return;
     }
-    m_modified = m_writable;
+    m_end = static_cast<long>(ArchiveLayout::HeaderSize);
+    if (!m_writable)
+        return;
+    m_stream->seekp(m_base, GIO::FromBegin);
+    m_stream->writeBytes(ArchiveLayout::Header.data(), ArchiveLayout::Header.size());
+    m_modified = true;
     if (flushLocked())
         sendFlushed();
 }
@@ -238,10 +245,18 @@ void GResourceFileServer::releaseLoaded(GResourceItem& item, GStreamable* keep) 
     item.object = keep;
 }
 
-// Files the block under `name` (replacing an item there) and moves the end behind it.
-void GResourceFileServer::storeItem(const GResourceFullName& name, const GResourceFileBlock& block, GStreamable* loaded,
-                                    bool& typeCreated) {
-    GResourceItem& item = find_or_create_item(name, typeCreated);
+// The object stored as `item`'s data: taken when `keep`, from whichever item held it loaded before; without
+// `keep` it stays where it was, and stays loaded here when it was this item's.
+GStreamable* GResourceFileServer::loadedAfterPut(const GResourceItem& item, GStreamable* object, bool keep) {
+    if (!keep)
+        return item.object == object ? object : nullptr;
+    if (GResourceItem* holder = ResourceTree::FindLoaded(*m_root, object); holder != nullptr && holder != &item)
+        holder->object = nullptr;
+    return object;
+}
+
+// Gives `item` the block (replacing its data) and moves the end behind it.
+void GResourceFileServer::storeItem(GResourceItem& item, const GResourceFileBlock& block, GStreamable* loaded) {
     item.block = block;
     releaseLoaded(item, loaded);
     m_end = std::max(m_end, block.position + long{block.storedSize});
@@ -252,12 +267,13 @@ bool GResourceFileServer::put(GStreamable* object, const GResourceFullName& name
     bool typeCreated = false;
     {
         GSingleLock lock(m_lock);
-        if (!m_writable || object == nullptr)
+        if (!m_writable || object == nullptr || !fits(name.get_path()))
             return false;
         const GResourceItem* existing = find_item(name);
         const bool compressed = existing == nullptr || existing->block.compressed != 0;
         const GResourceFileBlock block = appendBlock(compressed, [&] { m_stream->writePointer(object); });
-        storeItem(name, block, keep ? object : nullptr, typeCreated);
+        GResourceItem& item = find_or_create_item(name, typeCreated);
+        storeItem(item, block, loadedAfterPut(item, object, keep));
     }
     if (typeCreated)
         sendItem(GResourceFile::Reason_TypeCreated, this, name);
@@ -269,10 +285,10 @@ bool GResourceFileServer::put_bytes(const void* data, std::size_t size, const GR
     bool typeCreated = false;
     {
         GSingleLock lock(m_lock);
-        if (!m_writable)
+        if (!m_writable || !fits(name.get_path()))
             return false;
         const GResourceFileBlock block = appendBlock(true, [&] { m_stream->writeBytes(data, size); });
-        storeItem(name, block, nullptr, typeCreated);
+        storeItem(find_or_create_item(name, typeCreated), block, nullptr);
     }
     if (typeCreated)
         sendItem(GResourceFile::Reason_TypeCreated, this, name);
@@ -341,7 +357,7 @@ bool GResourceFileServer::rename(const GResourceFullName& from, const GResourceF
         GSingleLock lock(m_lock);
         GResourceCollection* items = find_type(from.get_full_type());
         GResourceItem* item = items != nullptr ? items->find(from.get_name()) : nullptr;
-        if (!m_writable || item == nullptr || to.get_name().isEmpty())
+        if (!m_writable || item == nullptr || to.get_name().isEmpty() || !fits(to.get_path()))
             return false;
         if (from == to)
             return true;
@@ -361,14 +377,17 @@ bool GResourceFileServer::rename(const GResourceFullName& from, const GResourceF
 }
 
 bool GResourceFileServer::copy(const GResourceFullName& from, const GResourceFullName& to) {
+    bool typeCreated = false;
     {
         GSingleLock lock(m_lock);
         const GResourceItem* item = find_item(from);
-        if (!m_writable || item == nullptr || to.get_name().isEmpty())
+        if (!m_writable || item == nullptr || to.get_name().isEmpty() || !fits(to.get_path()))
             return false;
-        if (!copyBlock(*this, item->block, to))
+        if (!copyBlock(*this, item->block, to, typeCreated))
             return false;
     }
+    if (typeCreated)
+        sendItem(GResourceFile::Reason_TypeCreated, this, to);
     sendItem(GResourceFile::Reason_ItemCopied, this, to);
     return true;
 }
@@ -379,7 +398,7 @@ bool GResourceFileServer::create_directory(const GResourcePath& path) {
     bool created = false;
     {
         GSingleLock lock(m_lock);
-        if (!m_writable)
+        if (!m_writable || !fits(path))
             return false;
         find_or_create_directory(path, created);
         m_modified = m_modified || created;
@@ -408,7 +427,7 @@ bool GResourceFileServer::rename_directory(const GResourcePath& from, const GRes
         GSingleLock lock(m_lock);
         GResourceDirectory* directory = find_directory(from);
         if (!m_writable || directory == nullptr || from.isEmpty() || to.isEmpty() || to.is_subdirectory(from, false) ||
-            find_directory(to) != nullptr)
+            find_directory(to) != nullptr || !fits(to, ResourceTree::Height(*directory)))
             return false;
         directory->get_parent()->release_subdirectory(directory);
         directory->set_name(to[to.getCount() - 1]);
@@ -457,7 +476,7 @@ bool GResourceFileServer::copy_from(const GResourceFullName& name, GIO& source, 
     bool typeCreated = false;
     {
         GSingleLock lock(m_lock);
-        if (!m_writable || size < 0 || position < 0 || m_end + size > MaxArchiveEnd)
+        if (!m_writable || size < 0 || position < 0 || m_end + size > MaxArchiveEnd || !fits(name.get_path()))
             return false;
         m_stream->flush();
         try {
@@ -471,7 +490,7 @@ bool GResourceFileServer::copy_from(const GResourceFullName& name, GIO& source, 
         block.storedSize = static_cast<std::int32_t>(size);
         if (block.compressed == 0)
             block.unpackedSize = block.storedSize; // plain data is its own object stream
-        storeItem(name, block, nullptr, typeCreated);
+        storeItem(find_or_create_item(name, typeCreated), block, nullptr);
     }
     if (typeCreated)
         sendItem(GResourceFile::Reason_TypeCreated, this, name);
@@ -481,7 +500,7 @@ bool GResourceFileServer::copy_from(const GResourceFullName& name, GIO& source, 
 
 // Copies an item's data from `source` (the caller holds both locks) behind this archive's end.
 bool GResourceFileServer::copyBlock(GResourceFileServer& source, const GResourceFileBlock& block,
-                                    const GResourceFullName& name) {
+                                    const GResourceFullName& name, bool& typeCreated) {
     if (!source.reader().inArchive(block) || m_end + long{block.storedSize} > MaxArchiveEnd)
         return false;
     source.m_stream->flush();
@@ -495,17 +514,16 @@ bool GResourceFileServer::copyBlock(GResourceFileServer& source, const GResource
     }
     GResourceFileBlock copied = block;
     copied.position = static_cast<std::int32_t>(m_end);
-    bool typeCreated = false;
-    storeItem(name, copied, nullptr, typeCreated);
+    storeItem(find_or_create_item(name, typeCreated), copied, nullptr);
     return true;
 }
 
 bool GResourceFileServer::copy_items(const GResourcePath& to, GResourceFileServer& source, const GResourcePath& from) {
-    std::vector<GResourceFullName> copied;
+    std::vector<std::pair<GResourceFullName, bool>> copied; // each name, and whether its type was made for it
     {
         DualLock locks(m_lock, source.m_lock);
         const GResourceDirectory* directory = source.find_directory(from);
-        if (!m_writable || directory == nullptr)
+        if (!m_writable || directory == nullptr || !fits(to, ResourceTree::Height(*directory)))
             return false;
         // Names and blocks first: copying into the source's own tree must not meet the copies.
         std::vector<std::pair<GResourceFullName, GResourceFileBlock>> items;
@@ -516,11 +534,14 @@ bool GResourceFileServer::copy_items(const GResourcePath& to, GResourceFileServe
                                entry.item->block);
         }
         for (const auto& [name, block] : items)
-            if (copyBlock(source, block, name))
-                copied.push_back(name);
+            if (bool typeCreated = false; copyBlock(source, block, name, typeCreated))
+                copied.emplace_back(name, typeCreated);
     }
-    for (const GResourceFullName& name : copied)
+    for (const auto& [name, typeCreated] : copied) {
+        if (typeCreated)
+            sendItem(GResourceFile::Reason_TypeCreated, this, name);
         sendItem(GResourceFile::Reason_ItemCopied, this, name);
+    }
     return true;
 }
 
@@ -549,6 +570,10 @@ std::optional<std::vector<BYTE>> GResourceFileServer::read_object_stream(const G
 }
 
 // Lookups
+
+bool GResourceFileServer::fits(const GResourcePath& path, int below) {
+    return path.getCount() + below <= ResourceTree::MaxDepth;
+}
 
 GResourceItem* GResourceFileServer::find_item(const GResourceFullName& name) const {
     return ResourceTree::FindItem(*m_root, name);

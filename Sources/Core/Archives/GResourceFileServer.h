@@ -5,6 +5,8 @@
 //
 // Nothing written is ever overwritten: objects and trees are appended behind the valid end, and a flush makes them
 // durable before the trailer that points at them, so a file cut anywhere opens in the state of an earlier flush.
+// A change that would make a directory path deeper than ResourceTree::MaxDepth is refused (false), so that every
+// tree written reads back.
 
 #include "Archives/ArchiveReader.h"
 #include "Archives/GResourceDirectory.h"
@@ -41,6 +43,9 @@ public:
     long get_base() const { return m_base; }
     long get_end() const { return m_end; }
     bool is_modified() const { return m_modified; }
+    // Whether the file held an archive of this format of which no tree reads: the root was started empty, and
+    // the old data is kept as it was (packing is refused).
+    bool is_unreadable() const { return m_unreadable; }
     void mark_as_modified();
 
     void register_resource_file(GResourceFile* file);
@@ -53,13 +58,19 @@ public:
     // Appends the tree and its trailer twice when modified, each made durable before the next; false when the
     // archive cannot be written. I/O errors raise GIOException with the archive as it was.
     bool flush();
-    // Stores the object as the item `name`. With `keep` the item keeps it loaded and owns it; without, the caller
-    // keeps it. False when the archive cannot be written; I/O errors raise GIOException, nothing stored.
+    // Ownership of objects: an object the archive holds loaded (put or got with `keep`) is the archive's, and
+    // callers only borrow it until its item is removed, replaced or stored again without it. put never destroys
+    // the object it is given and sends it, alive, with Reason_ItemPut.
+    //
+    // Stores the object as the item `name`. With `keep` the item takes it and keeps it loaded (also an object
+    // another item held loaded, which lets go of it); without, the caller keeps its object, except that one this
+    // item holds loaded stays loaded and the archive's. False when the archive cannot be written; I/O errors raise
+    // GIOException, nothing stored.
     bool put(GStreamable* object, const GResourceFullName& name, bool keep);
     // Stores bytes (an object stream made elsewhere) as the item's data, compressed.
     bool put_bytes(const void* data, std::size_t size, const GResourceFullName& name);
-    // The item's object, or null when it is absent or does not read back whole. With `keep` the item keeps it (and
-    // a loaded one is given again); without, it is the caller's.
+    // The item's object, or null when it is absent or does not read back whole. With `keep` the item keeps it, the
+    // archive's (and a loaded one is given again); without, a new object that is the caller's.
     GStreamable* get(const GResourceFullName& name, bool keep);
     GStreamable* get_from_item(GResourceItem& item, bool keep);
     // The item's loaded object, or null.
@@ -96,7 +107,8 @@ public:
     // the item is absent or its data does not read whole.
     std::optional<std::vector<BYTE>> read_object_stream(const GResourceFullName& name);
     // Rewrites the archive without the data no item uses, in a new file that replaces this one once it is whole
-    // and durable: at every moment the file on disk holds a complete state.
+    // and durable: at every moment the file on disk holds a complete state. False for an archive that cannot be
+    // written or whose trees did not read (their data is kept for whoever can mend it).
     bool pack();
 
     // Lookups in the tree (the caller holds the lock).
@@ -115,7 +127,7 @@ public:
 
 private:
     void open();
-    bool readTree(long treePosition, long trailerStart);
+    bool readTree(long treePosition, long trailerStart, unsigned long long& allowance);
     void startArchive(long fileSize);
     // Appends the tree and its trailers to `stream` behind `end`; returns the new end.
     long writeTree(zpstream& stream, long end);
@@ -125,10 +137,13 @@ private:
     template <class Body>
     GResourceFileBlock appendBlock(bool compressed, Body body);
     ArchiveReader reader() const;
-    void storeItem(const GResourceFullName& name, const GResourceFileBlock& block, GStreamable* loaded,
+    // Whether a directory at `path` with `below` levels under it stays within the depth the tree reads back at.
+    static bool fits(const GResourcePath& path, int below = 0);
+    void storeItem(GResourceItem& item, const GResourceFileBlock& block, GStreamable* loaded);
+    bool copyBlock(GResourceFileServer& source, const GResourceFileBlock& block, const GResourceFullName& name,
                    bool& typeCreated);
-    bool copyBlock(GResourceFileServer& source, const GResourceFileBlock& block, const GResourceFullName& name);
     void releaseLoaded(GResourceItem& item, GStreamable* keep);
+    GStreamable* loadedAfterPut(const GResourceItem& item, GStreamable* object, bool keep);
     void recover() noexcept;
     // Writes the archive with `items` one behind the other into `packed`, moving their positions there; returns
     // the new end.
@@ -143,5 +158,6 @@ private:
     bool m_modified = false;
     bool m_closing = false;
     bool m_writable = false;
+    bool m_unreadable = false;
     mutable GCriticalSection m_lock;
 };

@@ -44,7 +44,7 @@ long GResourceFileServer::packInto(zpstream& packed, const std::vector<GResource
 bool GResourceFileServer::pack() {
     {
         GSingleLock lock(m_lock);
-        if (!m_writable)
+        if (!m_writable || m_unreadable)
             return false;
         flushLocked();
         std::vector<GResourceItem*> items;

@@ -2,7 +2,9 @@
 
 #include "Archives/GResourceDirectoryList.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace ResourceTree {
 
@@ -35,6 +37,20 @@ GResourceCollection* FindType(const GResourceDirectory& root, const GResourceFul
 GResourceItem* FindItem(const GResourceDirectory& root, const GResourceFullName& name) {
     const GResourceCollection* items = FindType(root, name.get_full_type());
     return items != nullptr ? items->find(name.get_name()) : nullptr;
+}
+
+GResourceItem* FindLoaded(const GResourceDirectory& root, const GStreamable* object) {
+    for (int t = 0; t < root.getCount(); ++t) {
+        const GResourceCollection& items = *root.at(t)->items;
+        for (int i = 0; i < items.getCount(); ++i)
+            if (items.at(i)->object == object)
+                return items.at(i);
+    }
+    const GResourceDirectoryList* subdirectories = root.get_subdirectories();
+    for (int d = 0; subdirectories != nullptr && d < subdirectories->getCount(); ++d)
+        if (GResourceItem* item = FindLoaded(*subdirectories->at(d), object))
+            return item;
+    return nullptr;
 }
 
 namespace {
@@ -73,15 +89,32 @@ bool soundItems(const GResourceCollection& items, long first, long limit) {
     return increasing(items, [](const GResourceItem* item) { return static_cast<const char*>(item->key); });
 }
 
-} // namespace
-
-std::vector<Entry> ListItems(const GResourceDirectory& directory) {
-    std::vector<Entry> entries;
-    listInto(directory, GResourcePath(), entries);
-    return entries;
+void collectBlocks(const GResourceDirectory& directory, std::vector<std::pair<long, long>>& blocks) {
+    for (int t = 0; t < directory.getCount(); ++t) {
+        const GResourceCollection& items = *directory.at(t)->items;
+        for (int i = 0; i < items.getCount(); ++i)
+            blocks.emplace_back(items.at(i)->block.position, items.at(i)->block.storedSize);
+    }
+    const GResourceDirectoryList* subdirectories = directory.get_subdirectories();
+    for (int d = 0; subdirectories != nullptr && d < subdirectories->getCount(); ++d)
+        collectBlocks(*subdirectories->at(d), blocks);
 }
 
-bool IsSound(const GResourceDirectory& directory, long first, long limit) {
+// Every item has data of its own (the archive never shares a block), so reading, checking or packing all items
+// costs no more than the file holds.
+bool blocksApart(const GResourceDirectory& root) {
+    std::vector<std::pair<long, long>> blocks;
+    collectBlocks(root, blocks);
+    std::sort(blocks.begin(), blocks.end());
+    for (std::size_t i = 1; i < blocks.size(); ++i)
+        if (blocks[i - 1].first + blocks[i - 1].second > blocks[i].first)
+            return false;
+    return true;
+}
+
+bool soundStructure(const GResourceDirectory& directory, long first, long limit, int depth) {
+    if (depth > MaxDepth)
+        return false;
     for (int t = 0; t < directory.getCount(); ++t) {
         const ResourceTypeItem* type = directory.at(t);
         if (type == nullptr || type->items == nullptr || !soundItems(*type->items, first, limit))
@@ -93,10 +126,30 @@ bool IsSound(const GResourceDirectory& directory, long first, long limit) {
     if (subdirectories == nullptr)
         return true;
     for (int d = 0; d < subdirectories->getCount(); ++d)
-        if (subdirectories->at(d) == nullptr || !IsSound(*subdirectories->at(d), first, limit))
+        if (subdirectories->at(d) == nullptr || !soundStructure(*subdirectories->at(d), first, limit, depth + 1))
             return false;
     return increasing(*subdirectories,
                       [](const GResourceDirectory* sub) { return static_cast<const char*>(sub->get_name()); });
+}
+
+} // namespace
+
+int Height(const GResourceDirectory& directory) {
+    int height = 0;
+    const GResourceDirectoryList* subdirectories = directory.get_subdirectories();
+    for (int d = 0; subdirectories != nullptr && d < subdirectories->getCount(); ++d)
+        height = std::max(height, Height(*subdirectories->at(d)) + 1);
+    return height;
+}
+
+std::vector<Entry> ListItems(const GResourceDirectory& directory) {
+    std::vector<Entry> entries;
+    listInto(directory, GResourcePath(), entries);
+    return entries;
+}
+
+bool IsSound(const GResourceDirectory& directory, long first, long limit) {
+    return soundStructure(directory, first, limit, 0) && blocksApart(directory);
 }
 
 } // namespace ResourceTree

@@ -238,7 +238,7 @@ ipstream::OwningScope::~OwningScope() {
 
 void ipstream::claim(std::size_t entry, long position) {
     const auto index = static_cast<unsigned long>(entry + 1);
-    if (m_objects[entry].owned)
+    if (m_objects[entry].owned || m_objects[entry].returned)
         RaiseStreamError("Object #%lu already has an owner. Position=%li", index, position);
     if (m_objects[entry].open)
         RaiseStreamError("Object #%lu would own itself. Position=%li", index, position);
@@ -365,7 +365,7 @@ void* ipstream::readBody(const Frame& frame, const std::type_info& required, GSt
         throw new NotBaseClass_Exception(objectType, required, static_cast<long>(m_read));
     }
     const std::size_t entry = m_objects.size();
-    m_objects.push_back({object, frame.owned, true}); // before the content, so references back to it resolve
+    m_objects.push_back({object, frame.owned, true, false}); // before the content, so references back to it resolve
     const GMetaClass* outer = std::exchange(m_readingClass, frame.meta);
     ++m_depth;
     try {
@@ -438,7 +438,7 @@ bool ipstream::scanMatches(const BYTE* expected, std::size_t n) {
 void ipstream::skipFrame(const Frame& frame) {
     std::vector<Frame> open{frame};
     if (frame.hasName)
-        m_objects.push_back({Skipped, false, false});
+        m_objects.push_back({Skipped, false, false, false});
     while (!open.empty()) {
         const int b = nextScanByte();
         if (b < 0)
@@ -450,7 +450,7 @@ void ipstream::skipFrame(const Frame& frame) {
             nested.hasName = name != nullptr;
             nested.name = name.get();
             if (nested.hasName)
-                m_objects.push_back({Skipped, false, false});
+                m_objects.push_back({Skipped, false, false, false});
             open.push_back(std::move(nested));
             continue;
         }
@@ -474,14 +474,24 @@ void ipstream::readStreamable(GStreamable& object) {
     readFrame(typeid(GStreamable), &object, true);
 }
 
+// A pointer the caller reads itself, outside every object's body and every OwningScope, hands its object over.
+bool ipstream::readForCaller() const {
+    return m_depth == 0 && m_owningDepth != m_depth;
+}
+
 void* ipstream::readPointer(const std::type_info& type) {
     const long position = static_cast<long>(m_read);
     const BYTE marker = readByte();
     switch (marker) {
     case StreamFormat::NullPointer:
         return nullptr;
-    case StreamFormat::NewObject:
-        return readFrame(type, nullptr, m_owningDepth == m_depth);
+    case StreamFormat::NewObject: {
+        const std::size_t entry = m_objects.size(); // the frame's object is entered first
+        void* result = readFrame(type, nullptr, m_owningDepth == m_depth);
+        if (result != nullptr && readForCaller())
+            m_objects[entry].returned = true;
+        return result;
+    }
     case StreamFormat::BackReference: {
         const DWORD index = readIndex();
         if (index == 0 || index > m_objects.size() || m_objects[index - 1].object == nullptr)
@@ -494,6 +504,8 @@ void* ipstream::readPointer(const std::type_info& type) {
             throw new NotBaseClass_Exception(typeid(*object), type, position);
         if (m_owningDepth == m_depth)
             claim(index - 1, position);
+        else if (readForCaller())
+            m_objects[index - 1].returned = true;
         return result;
     }
     default:
@@ -531,7 +543,7 @@ void ipstream::registerStaticObjectToRead(GStreamable* object) {
             throw new InvalidPStreamIndex_Exception(typeid(*object), index, position);
         return;
     }
-    m_objects.push_back({object, true, false});
+    m_objects.push_back({object, true, false, false});
 }
 
 GString ipstream::read_class_name_from_reference() {

@@ -81,7 +81,8 @@ public:
     // Ownership. Every object the stream builds gets at most one owner, whatever the bytes say: while an
     // OwningScope is open, each pointer read at that level (not inside the objects it reads) is claimed for the
     // reader that opened it, and a pointer to an object that already has an owner raises InvalidPStream_Exception.
-    // Objects given to readStreamable and static objects belong to the caller from the start. After a read that
+    // Objects given to readStreamable and static objects belong to the caller from the start, and so does every
+    // object a pointer read at the top level hands to it: no object read later can claim them. After a read that
     // succeeds, the objects that no owner claimed (those reached only through non-owning pointers) are the
     // caller's, with the pointers it was given.
     class OwningScope {
@@ -144,9 +145,11 @@ private:
     struct Entry {
         GStreamable* object;
         bool owned;
-        bool open; // its body is being read: claiming it from inside would make it own itself
+        bool open;     // its body is being read: claiming it from inside would make it own itself
+        bool returned; // handed to the caller at the top level: the caller's, never a read object's
     };
     void claim(std::size_t entry, long position);
+    bool readForCaller() const;
 
     std::vector<Entry> m_objects;
     int m_owningDepth = -1; // the depth at which pointers are claimed, -1 outside any OwningScope

@@ -54,6 +54,11 @@ TEST(ArchiveLayout, TheHeaderIsFoundBehindExecutablesAndChunks) {
     base = baseOf(executable); // nothing behind it: a new archive goes there
     EXPECT_FALSE(base.found);
     EXPECT_EQ(base.base, 528);
+    Bytes overlay = executable; // other data behind it: not ours to write over
+    overlay.resize(overlay.size() + 40, 'x');
+    EXPECT_EQ(baseOf(overlay).base, -1);
+    overlay.resize(executable.size() + 3); // even a few bytes
+    EXPECT_EQ(baseOf(overlay).base, -1);
 
     Bytes chunk = {0x46, 0x42, 'X', 'Y', 4, 0, 0, 0, 1, 2, 3, 4};
     append(chunk, archive.data(), archive.size());
@@ -115,4 +120,17 @@ TEST(ArchiveLayout, TheNewestValidTrailerWins) {
     found = trailerOf(large, static_cast<long>(large.size()));
     ASSERT_TRUE(found.has_value());
     EXPECT_EQ(found->tree, 8u);
+
+    // Signatures without valid trailers, back to back over many windows and cut by them at every offset, are
+    // passed over to the one valid trailer before them.
+    Bytes repeated(ArchiveLayout::Header.begin(), ArchiveLayout::Header.end());
+    appendTrailerTwice(repeated, 8);
+    for (int i = 0; i < 10000; ++i) {
+        repeated.push_back(static_cast<BYTE>(i));
+        append(repeated, ArchiveLayout::Signature.data(), ArchiveLayout::Signature.size());
+    }
+    found = trailerOf(repeated, static_cast<long>(repeated.size()));
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(found->tree, 8u);
+    EXPECT_EQ(found->start, 8 + 24);
 }

@@ -2,6 +2,7 @@
 #include "Archives/ArchiveLayout.h"
 #include "Archives/GResourceFileServer.h"
 #include "Archives/GResourceIterator.h"
+#include "Archives/ResourceTree.h"
 #include "Core/Archives/ArchiveTesting.h"
 #include "Core/Archives/GArchiveText.h"
 #include "IO/GFileIO.h"
@@ -166,6 +167,43 @@ TEST(GResourceFile, KeptObjectsStayLoadedAndBelongToTheArchive) {
     EXPECT_EQ(items.get_loaded(), nullptr);
 }
 
+// Reads the text of every object a put notice carries, as a scrapbook showing the new item would.
+class PutReader : public GCallbackReceiver {
+public:
+    PutReader() { GResourceFile::RegisterCallback(this); }
+    ~PutReader() override { GResourceFile::UnRegisterCallback(this); }
+
+    void callbackReceived(GCallbackEvent& event) override {
+        if (event.reason == GResourceFile::Reason_ItemPut)
+            texts.emplace_back(
+                static_cast<const GArchiveText*>(static_cast<GResourceFile::ItemInfo&>(event).object)->text);
+    }
+
+    std::vector<std::string> texts;
+};
+
+TEST(GResourceFile, AnObjectTheArchiveHoldsLoadedStaysAliveWhenPutAgain) {
+    GResourceFile file("loaded.kpk", GIO::ReadWrite);
+    putText(file, "a,t", "first");
+    PutReader reader;
+    auto* loaded = static_cast<GArchiveText*>(file.get(itemName("a,t"), true));
+    ASSERT_NE(loaded, nullptr);
+    loaded->text = "changed";
+    ASSERT_TRUE(file.put(loaded, itemName("a,t"), false)); // stored again, still the archive's
+    EXPECT_EQ(file.get(itemName("a,t"), true), loaded);
+    EXPECT_EQ(std::string(loaded->text), "changed");
+    EXPECT_EQ(getText(file, "a,t"), "changed");
+
+    // Kept under another name, it moves there: one item holds it, the other reads it from the file.
+    ASSERT_TRUE(file.put(loaded, itemName("b,t"), true));
+    EXPECT_EQ(file.get(itemName("b,t"), true), loaded);
+    GStreamable* fresh = file.get(itemName("a,t"), true);
+    EXPECT_NE(fresh, loaded);
+    EXPECT_EQ(std::string(static_cast<GArchiveText*>(fresh)->text), "changed");
+    EXPECT_EQ(reader.texts, (std::vector<std::string>{"changed", "changed"}));
+    file.close(); // each loaded object is destroyed once (AddressSanitizer watches)
+}
+
 TEST(GResourceFile, DirectoriesAndTypes) {
     GResourceFile file("dirs.kpk", GIO::ReadWrite);
     EXPECT_TRUE(file.create_directory(GResourcePath("A\\B\\C")));
@@ -208,6 +246,22 @@ TEST(GResourceFile, NoticesNameTheServerAndFollowRenamedDirectories) {
     EXPECT_EQ(other.get_current_directory(), GResourcePath("New\\Inner"));
     for (GResourceFileServer* server : log.servers)
         EXPECT_EQ(server, file.get_server());
+}
+
+TEST(GResourceFile, CopiesNoticeTheTypesTheyCreate) {
+    GResourceFile file("copies.kpk", GIO::ReadWrite);
+    putText(file, "D\\a,t", "a");
+    GResourceFile other("copied.kpk", GIO::ReadWrite);
+    NoticeLog log;
+    file.copy(itemName("D\\a,t"), itemName("D\\b,u"));
+    file.copy(itemName("D\\a,t"), itemName("D\\c,u")); // the type is there now
+    file.copy_directory(GResourcePath("E"), GResourcePath("D"));
+    other.copy_from(file);
+    EXPECT_EQ(log.entries, (std::vector<std::string>{"type+ D\\b,u", "copied D\\b,u", "copied D\\c,u", "type+ E\\a,t",
+                                                     "copied E\\a,t", "type+ E\\b,u", "copied E\\b,u", "copied E\\c,u",
+                                                     "type+ D\\a,t", "copied D\\a,t", "type+ D\\b,u", "copied D\\b,u",
+                                                     "copied D\\c,u", "type+ E\\a,t", "copied E\\a,t", "type+ E\\b,u",
+                                                     "copied E\\b,u", "copied E\\c,u"}));
 }
 
 TEST(GResourceFile, ReadOnlyArchivesChangeNothingAndSayNothing) {
@@ -360,20 +414,63 @@ TEST(GResourceFile, TheStreamFormReopensTheArchiveButMakesNoFile) {
     read->destroyThis();
 }
 
+// A handle read from a stream only reads its file, whatever mode it was stored with: an empty file stays empty
+// and an executable stays as it was. The handle's own stream form keeps the stored mode.
+TEST(GResourceFile, AHandleReadFromAStreamNeverChangesItsFile) {
+    mpstream stream;
+    {
+        GResourceFile file("named.kpk", GIO::ReadWrite);
+        stream.writePointer(&file);
+    }
+    std::string executable(2 * 512 + 0x20, '\x90');
+    executable.replace(0, 6, std::string("MZ\x20\x00\x03\x00", 6));
+    for (const std::string& content : {std::string(), executable}) {
+        WriteBytes("named.kpk", content);
+        stream.seekg(0, GIO::FromBegin);
+        auto* read = stream.readPointer<GResourceFile>();
+        ASSERT_NE(read, nullptr);
+        EXPECT_TRUE(read->is_opened());
+        EXPECT_EQ(read->io_mode(), GIO::ReadOnly);
+        EXPECT_FALSE(putText(*read, "a,t", "a"));
+        mpstream again;
+        again.writePointer(read);
+        read->destroyThis();
+        EXPECT_EQ(readFile("named.kpk"), content);
+        // Pointer byte, prefix, class name, version, attached: then the mode.
+        const std::string bytes(static_cast<const char*>(again.data()), again.length());
+        EXPECT_EQ(bytes.substr(22, 4), std::string("\x03\x00\x00\x00", 4));
+    }
+}
+
+// A new archive only ever goes behind a file's last byte: a file whose header search stops at data it cannot pass
+// (an executable followed by other data, a foreign chunk followed by text) is not an archive and is not written.
+TEST(GResourceFile, DataBehindAnExecutableOrAChunkIsNeverWrittenOver) {
+    std::string executable(512 + 16, '\x90');
+    executable.replace(0, 6, std::string("MZ\x10\x00\x02\x00", 6));
+    const std::string chunk = std::string("FBxy\x04\x00\x00\x00", 8) + "abcd";
+    for (const std::string& content : {executable + "overlay data that belongs to someone else", chunk + "text text"}) {
+        WriteBytes("foreign.bin", content);
+        EXPECT_FALSE(GResourceFile("foreign.bin", GIO::ReadWrite).is_opened());
+        EXPECT_EQ(readFile("foreign.bin"), content);
+    }
+}
+
 TEST(GResourceFile, AnArchiveWithoutAReadableTreeKeepsItsBytes) {
     {
         GResourceFile file("broken.kpk", GIO::ReadWrite);
         putText(file, "a,t", "a");
     }
-    std::string bytes = readFile("broken.kpk");
-    for (std::size_t i = bytes.size() - 48 - 10; i < bytes.size(); ++i)
-        bytes[i] = '\0'; // the newest tree's end and both its trailers
-    for (std::size_t i = 8 + 10; i < 8 + 30; ++i)
-        bytes[i] = '\0'; // and the first tree
+    const std::string bytes = WithEveryTreeBroken(readFile("broken.kpk"));
     WriteBytes("broken.kpk", bytes);
     {
         GResourceFile file("broken.kpk", GIO::ReadWrite);
         ASSERT_TRUE(file.is_opened());
+        EXPECT_TRUE(file.get_server()->is_unreadable());
+        EXPECT_FALSE(file.pack()); // would drop what may still be mended
+    }
+    EXPECT_EQ(readFile("broken.kpk"), bytes); // opening wrote nothing
+    {
+        GResourceFile file("broken.kpk", GIO::ReadWrite);
         EXPECT_EQ(ArchiveListing(file), "");
         EXPECT_TRUE(putText(file, "b,t", "b"));
     }
@@ -381,6 +478,51 @@ TEST(GResourceFile, AnArchiveWithoutAReadableTreeKeepsItsBytes) {
     EXPECT_EQ(readFile("broken.kpk").substr(0, bytes.size()), bytes);
     GResourceFile file("broken.kpk", GIO::ReadOnly);
     EXPECT_EQ(ArchiveListing(file), "b,t=b\n");
+}
+
+// What is written always reads back: paths deeper than the tree reads back at are refused, however they would
+// come about.
+TEST(GResourceFile, PathsDeeperThanTheReaderTakesAreRefused) {
+    GResourcePath deepest;
+    for (int i = 0; i < ResourceTree::MaxDepth; ++i)
+        deepest += "d";
+    GResourcePath tooDeep = deepest;
+    tooDeep += "d";
+    const GResourceFullName fits(deepest, "t", "a");
+    const GResourceFullName below(tooDeep, "t", "a");
+    {
+        GResourceFile file("deep.kpk", GIO::ReadWrite);
+        GArchiveText object("deep");
+        EXPECT_TRUE(file.put(&object, fits, false));
+        EXPECT_FALSE(file.put(&object, below, false));
+        EXPECT_FALSE(file.create_directory(tooDeep));
+        EXPECT_FALSE(file.copy(fits, below));
+        EXPECT_FALSE(file.rename(fits, below));
+        EXPECT_FALSE(file.rename_directory(GResourcePath("d"), GResourcePath("e\\d")));
+        EXPECT_FALSE(file.copy_directory(GResourcePath("e\\f"), GResourcePath("d")));
+        EXPECT_TRUE(file.flush());
+    }
+    GResourceFile file("deep.kpk", GIO::ReadOnly);
+    EXPECT_FALSE(file.get_server()->is_unreadable());
+    EXPECT_EQ(TakeArchiveText(file.get(fits, false)), "deep");
+}
+
+// Every item has data of its own: a tree in which two items' blocks overlap is not taken, and the archive opens
+// in the state before it.
+TEST(GResourceFile, ATreeWhoseItemsShareDataIsNotTaken) {
+    {
+        GResourceFile file("shared-block.kpk", GIO::ReadWrite);
+        putText(file, "a,t", "some text of its own");
+        ASSERT_TRUE(file.flush());
+        GResourceFileServer& server = *file.get_server();
+        const GResourceFileBlock block = file.get_resource_block(itemName("a,t"));
+        bool created = false;
+        server.find_or_create_item(itemName("b,t"), created).block = block;
+        server.mark_as_modified();
+        ASSERT_TRUE(file.flush());
+    }
+    GResourceFile file("shared-block.kpk", GIO::ReadOnly);
+    EXPECT_EQ(ArchiveListing(file), "a,t=some text of its own\n");
 }
 
 TEST(GResourceFile, AnArchiveOfAnotherFormatVersionIsNeverWritten) {

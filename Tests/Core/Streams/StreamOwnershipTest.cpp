@@ -69,6 +69,11 @@ TEST(StreamOwnership, AnObjectGetsOneOwnerWhateverTheBytesSay) {
     writeList(shared, {&a}, false);
     EXPECT_EQ(readPointers(bytesOf(shared), 3), "");
 
+    mpstream heldByCaller; // a pointer the caller read first, then a list that says it owns the same object
+    heldByCaller.writePointer(&a);
+    writeList(heldByCaller, {&a}, true);
+    EXPECT_TRUE(startsWith(readPointers(bytesOf(heldByCaller), 2), "Object #1 already has an owner"));
+
     mpstream given; // an object read into the caller's own is the caller's
     {
         GTestTreeNode node(3, "node");
