@@ -9,6 +9,18 @@ AddObjectCommand::AddObjectCommand(GCompoundModel* object)
     : GImageCommand(UndoNothing), m_object(object), m_ownsObject(object != nullptr) {}
 
 AddObjectCommand::~AddObjectCommand() {
+    destroyOwnedObject();
+}
+
+void AddObjectCommand::set_object(GCompoundModel* object) {
+    if (object == m_object)
+        return;
+    destroyOwnedObject();
+    m_object = object;
+    m_ownsObject = object != nullptr;
+}
+
+void AddObjectCommand::destroyOwnedObject() {
     if (m_ownsObject && m_object != nullptr)
         m_object->destroyThis();
 }

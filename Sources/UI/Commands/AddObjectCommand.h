@@ -13,6 +13,8 @@ class AddObjectCommand : public GImageCommand {
     // Where the object goes among the root's children; below 0 or past the last means on top.
     void setIndex(int index) { m_index = index; }
     void selectObject(bool select) { m_selectObject = select; }
+    // Hands the command the object to add, which it owns from now on (an object it owned before is destroyed).
+    void set_object(GCompoundModel* object);
     GCompoundModel* getObject() const { return m_object; }
 
     bool doit() override;
@@ -26,6 +28,7 @@ protected:
     void insertObject();
     // Takes the object out of the root; the command owns it from now on.
     void removeObject();
+    void destroyOwnedObject();
 
     GCompoundModel* m_object;
     GCompoundModel* m_previousSelection = nullptr;

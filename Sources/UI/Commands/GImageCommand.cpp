@@ -5,10 +5,18 @@
 
 G_IMPLEMENT_ABSTRACT_CLASS(GImageCommand, GDocumentAttacher)
 
-std::size_t GImageCommand::PixelBytes(const GCompoundModel& model) {
-    const GSprite& image = model.getImage();
+namespace {
+
+std::size_t spriteBytes(const GSprite& image) {
     return static_cast<std::size_t>(image.get_width()) * static_cast<std::size_t>(image.get_height()) * 4 +
            static_cast<std::size_t>(image.get_width() + 7) / 8 * static_cast<std::size_t>(image.get_height());
+}
+
+} // namespace
+
+std::size_t GImageCommand::PixelBytes(const GCompoundModel& model) {
+    const GCompoundModel* unmodified = model.getUnmodifiedModel();
+    return spriteBytes(model.getImage()) + (unmodified != &model ? spriteBytes(unmodified->getImage()) : 0);
 }
 
 GImageCommand::~GImageCommand() {
@@ -36,7 +44,7 @@ GCompoundModel* GImageCommand::undoTarget() const {
 void GImageCommand::takeSnapshot(const GCompoundModel& source) {
     if (m_saved == nullptr)
         m_saved = new GCompoundModel(0, 0);
-    m_saved->assignAttributes(source);
+    m_saved->assignState(source);
 }
 
 void GImageCommand::restoreSnapshot(GCompoundModel& model) const {

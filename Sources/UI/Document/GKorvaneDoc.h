@@ -135,6 +135,8 @@ class GKorvaneDoc : public wxDocument, public GObject, public GCallbackReceiver 
 private:
     // The selection's glow laid into the buffer within `clip`, hidden where models above it cover it.
     void highlightSelectedModel(const RECT& clip);
+    // Pops the top of the undo stack, whose doit failed, and destroys it, first undoing its earlier runs.
+    void discardTop();
     // The present state is the one on disk.
     void markSaved();
     void detachContext();
@@ -147,6 +149,7 @@ private:
     GEditorContext* m_context = nullptr;
     bool m_contextAttached = false; // false while the context is being detached
     bool m_lastCommandResult = false;
+    bool m_topDone = false;       // whether the undo stack's top has been done (not only attached)
     int m_savedDepth = 0;         // the undo stack's size when the scene was loaded or saved
     bool m_savedReachable = true; // false once that state can no longer be reached by undo and redo
     GImageCommandStack m_undoStack;

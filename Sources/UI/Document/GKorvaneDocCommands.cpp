@@ -31,6 +31,7 @@ void GKorvaneDoc::attachCommand(GImageCommand* command) {
     if (command == nullptr)
         return;
     m_undoStack.push(command);
+    m_topDone = false;
     command->attachedToDocument(this);
 }
 
@@ -43,10 +44,20 @@ bool GKorvaneDoc::applyLastCommand() {
         m_redoStack.clear();
         adjustUndoRedoStacks();
     } else if (command != nullptr) {
-        m_undoStack.pop()->destroyThis();
+        discardTop();
     }
+    m_topDone = !m_undoStack.empty();
     updateModifiedFlag();
     return m_lastCommandResult;
+}
+
+// A command that was done before and now, run again with new values, does nothing is taken back whole: the
+// scene returns to the state before its first run, as if it had never been applied.
+void GKorvaneDoc::discardTop() {
+    GImageCommand* command = m_undoStack.pop();
+    if (m_topDone)
+        command->undoit();
+    command->destroyThis();
 }
 
 bool GKorvaneDoc::applyCommand(GImageCommand* command) {
@@ -60,6 +71,7 @@ bool GKorvaneDoc::undo() {
         return false;
     command->undoit();
     m_redoStack.push(command);
+    m_topDone = true; // every command below the top has been done
     updateModifiedFlag();
     return true;
 }
@@ -70,6 +82,7 @@ bool GKorvaneDoc::redo() {
         return false;
     command->redoit();
     m_undoStack.push(command);
+    m_topDone = true;
     updateModifiedFlag();
     return true;
 }

@@ -8,6 +8,7 @@
 #include "Text/UIStringTable.h"
 #include "Threads/GCallbackSender.h"
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -98,6 +99,14 @@ GCompoundModel::~GCompoundModel() {
 }
 
 void GCompoundModel::assignAttributes(const GCompoundModel& other) {
+    assignState(other);
+    m_glow = other.m_glow;
+    m_invalid = other.m_invalid;
+    if (other.m_invalid.isEmpty())
+        m_combined = other.m_combined;
+}
+
+void GCompoundModel::assignState(const GCompoundModel& other) {
     m_baseImageState = other.m_baseImageState;
     m_mode = other.m_mode;
     m_image = other.m_image;
@@ -105,17 +114,20 @@ void GCompoundModel::assignAttributes(const GCompoundModel& other) {
     m_name = other.m_name;
     m_locked = other.m_locked;
     assignEffectsFrom(other);
-    m_glow = other.m_glow;
-    m_invalid = other.m_invalid;
-    if (other.m_invalid.isEmpty())
-        m_combined = other.m_combined;
     m_origin = other.m_origin;
     resetUnmodifiedImage();
     if (other.m_unmodified != nullptr)
-        m_unmodified = new GCompoundModel(*other.m_unmodified);
+        m_unmodified = StateCopy(*other.m_unmodified);
     image_modified();
 }
 
+GCompoundModel* GCompoundModel::StateCopy(const GCompoundModel& source) {
+    auto* copy = new GCompoundModel(0, 0);
+    copy->assignState(source);
+    return copy;
+}
+
+// The clones join without an invalidation each (each would walk every effect): one covers them all.
 void GCompoundModel::assignEffectsFrom(const GCompoundModel& other) {
     std::vector<GImageEffect*> clones;
     for (int i = 0; i < other.getEffectCount(); ++i) {
@@ -126,8 +138,12 @@ void GCompoundModel::assignEffectsFrom(const GCompoundModel& other) {
             copy->destroyThis();
     }
     deleteAllEffects();
+    if (!clones.empty())
+        preserveUnmodifiedImage();
     for (GImageEffect* effect : clones)
-        addEffect(effect);
+        appendEffect(effect);
+    if (anyEffectOn())
+        invalidate();
 }
 
 // Accessors
@@ -238,10 +254,29 @@ void GCompoundModel::addEffect(GImageEffect* effect) {
     if (effect == nullptr)
         return;
     preserveUnmodifiedImage();
-    effect->setModel(this);
-    m_effects.insert(effect);
+    appendEffect(effect);
     if (effect->isOn())
         invalidate();
+}
+
+void GCompoundModel::appendEffect(GImageEffect* effect) {
+    effect->setModel(this);
+    RoomForOneMore(m_effects);
+    m_effects.insert(effect);
+}
+
+// The lists grow by their small fixed step; a list that fills up doubles instead, so that appending a long run of
+// items copies the list a few times rather than once per item.
+void GCompoundModel::RoomForOneMore(GCollection& list) {
+    if (list.getCount() == list.getLimit())
+        list.setLimit(std::max(list.getDelta(), list.getCount() * 2));
+}
+
+bool GCompoundModel::anyEffectOn() const {
+    for (int i = 0; i < getEffectCount(); ++i)
+        if (getEffect(i)->isOn())
+            return true;
+    return false;
 }
 
 GImageEffect* GCompoundModel::removeEffectAt(int i) {
@@ -260,9 +295,22 @@ GImageEffect* GCompoundModel::removeEffect(GImageEffect* effect) {
     return removeEffectAt(findEffectIndex(effect));
 }
 
+// The area with every effect and the area left without them are invalidated once each, not once per effect.
 void GCompoundModel::deleteAllEffects() {
-    for (int i = getEffectCount() - 1; i >= 0; --i)
-        removeEffectAt(i)->destroyThis();
+    if (getEffectCount() == 0)
+        return;
+    preserveUnmodifiedImage();
+    const bool on = anyEffectOn();
+    if (on)
+        invalidate();
+    for (int i = getEffectCount() - 1; i >= 0; --i) {
+        GImageEffect* effect = getEffect(i);
+        m_effects.at_remove(i);
+        effect->setModel(nullptr);
+        effect->destroyThis();
+    }
+    if (on)
+        invalidate();
 }
 
 int GCompoundModel::findEffectIndex(const GImageEffect* effect) const {
@@ -328,8 +376,7 @@ GPoint GCompoundModel::getGlobalOrigin(WithEffectsType with) const {
 void GCompoundModel::preserveUnmodifiedImage() {
     if (m_unmodified != nullptr || !m_attached)
         return;
-    m_unmodified = new GCompoundModel(0, 0);
-    m_unmodified->assignAttributes(*this);
+    m_unmodified = StateCopy(*this);
 }
 
 void GCompoundModel::resetUnmodifiedImage() {

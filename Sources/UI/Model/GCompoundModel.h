@@ -33,6 +33,8 @@ class GCompoundModel : public GStreamable, public GAbstractDIBImage {
 
     // Everything but the parent, the children and the attached flag.
     void assignAttributes(const GCompoundModel& other);
+    // What undo restores: the same less the caches (glow, composed image), which compose again.
+    void assignState(const GCompoundModel& other);
     void assignEffectsFrom(const GCompoundModel& other);
 
     // Class-wide settings: the colour of blank pixels ("ImageBackground"), the selection glow's colour
@@ -130,6 +132,7 @@ class GCompoundModel : public GStreamable, public GAbstractDIBImage {
     void preserveUnmodifiedImage();
     void resetUnmodifiedImage();
     GCompoundModel* getUnmodifiedModel() { return m_unmodified != nullptr ? m_unmodified : this; }
+    const GCompoundModel* getUnmodifiedModel() const { return m_unmodified != nullptr ? m_unmodified : this; }
     const GSprite& getUnmodifiedImage() { return getUnmodifiedModel()->m_image; }
 
     // Invalidation: a rectangle of the own coordinates, the whole model, the model's area in its parent.
@@ -164,6 +167,12 @@ private:
     // Whether every bit of the mask is set (an empty mask counts as full).
     static bool MaskIsFull(const GIPLMask& mask);
     bool hasOwnDrawing() const;
+    // A new detached model holding `source`'s state (no caches, no children).
+    static GCompoundModel* StateCopy(const GCompoundModel& source);
+    // Takes the effect into the list without invalidating; the caller invalidates once for all it appends.
+    void appendEffect(GImageEffect* effect);
+    bool anyEffectOn() const;
+    static void RoomForOneMore(GCollection& list);
     void readImage(ipstream& stream, BYTE version);
     void readChildren(ipstream& stream);
     void skipObsoleteObject(ipstream& stream, BYTE version);

@@ -68,8 +68,9 @@ void GCompoundModel::validateCache() {
         [](const RECT& rect, void* data) {
             auto& [model, toCache] = *static_cast<Context*>(data);
             const RECT target = Offset(rect, toCache);
-            model->m_combined.putSprite(target, model->m_image, toCache, Copying);
+            // The mask first: the copy goes through the cache's mask, which must already be the new one.
             model->m_combined.putMask(target, model->m_image, toCache);
+            model->m_combined.putSprite(target, model->m_image, toCache, Copying);
             for (int i = 0; i < model->getEffectCount(); ++i) {
                 const GImageEffect* effect = model->getEffect(i);
                 if (effect->isOn() && !effect->isExternalEffect())
@@ -99,7 +100,7 @@ void GCompoundModel::putToImage(GSprite& target, const RECT& rect, const GIPLCom
     for (int i = 0; i < getEffectCount(); ++i) {
         const GImageEffect* effect = getEffect(i);
         if (effect->isOn() && effect->isExternalEffect())
-            effect->putToImage(target, rect);
+            effect->putToImage(target, rect, shift);
     }
     const GSprite& combined = getCombinedImage();
     RECT own;

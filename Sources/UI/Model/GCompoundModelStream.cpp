@@ -14,6 +14,12 @@ namespace {
 constexpr BYTE FileVersion = 11;
 // The body of the shadow effect that versions 2 to 5 kept inline, skipped when the class is not here.
 constexpr std::size_t OldShadowBodySize = 14;
+// Origins farther out are refused: then every sum of origins and sizes down a tree as deep as a stream may nest
+// (StreamFormat::MaxDepth) stays within 32 bits, wherever the tree is composed, hit or invalidated.
+constexpr LONG MaxOriginDistance = 1 << 20;
+static_assert(static_cast<long long>(StreamFormat::MaxDepth) * MaxOriginDistance +
+                  2LL * StreamFormat::LargestImageSide <
+              0x7FFFFFFFLL);
 
 } // namespace
 
@@ -50,6 +56,10 @@ void GCompoundModel::read(ipstream& stream) {
     resetUnmodifiedImage();
     readImage(stream, version);
     stream >> m_origin;
+    if (m_origin.x < -MaxOriginDistance || m_origin.x > MaxOriginDistance || m_origin.y < -MaxOriginDistance ||
+        m_origin.y > MaxOriginDistance)
+        RaiseStreamError("Invalid model origin %li, %li. Position=%li", static_cast<long>(m_origin.x),
+                         static_cast<long>(m_origin.y), static_cast<long>(stream.countOfReadBytes()));
     readChildren(stream);
     if (version >= 1 && version <= 7)
         skipObsoleteObject(stream, version);
@@ -102,6 +112,7 @@ void GCompoundModel::readChildren(ipstream& stream) {
     for (DWORD i = 0; i < count; ++i)
         if (auto* child = stream.readPointer<GCompoundModel>()) {
             child->m_parent = this;
+            RoomForOneMore(m_children);
             m_children.insert(child);
         }
 }
@@ -142,7 +153,8 @@ GString GCompoundModel::readName(ipstream& stream) {
 void GCompoundModel::readEffects(ipstream& stream) {
     deleteAllEffects();
     const DWORD count = stream.readDWord();
-    const ipstream::OwningScope owning(stream); // the effects are this model's
+    const ipstream::OwningScope owning(stream); // the effects are this model's; read() invalidates once for all
     for (DWORD i = 0; i < count; ++i)
-        addEffect(stream.readPointer<GImageEffect>());
+        if (auto* effect = stream.readPointer<GImageEffect>())
+            appendEffect(effect);
 }

@@ -30,7 +30,7 @@ void GImageEffect::adjustBoundingRect(RECT&) const {}
 
 void GImageEffect::adjustImage(GSprite&, const RECT&) const {}
 
-void GImageEffect::putToImage(GSprite&, const RECT&) const {}
+void GImageEffect::putToImage(GSprite&, const RECT&, const POINT&) const {}
 
 void GImageEffect::read(ipstream& stream) {
     const BYTE version = stream.readVersion(1, typeid(GImageEffect));

@@ -30,7 +30,9 @@ class GImageEffect : public GStreamable {
     virtual void setModel(GCompoundModel* model);
     virtual void adjustBoundingRect(RECT& rect) const;
     virtual void adjustImage(GSprite& image, const RECT& rect) const;
-    virtual void putToImage(GSprite& parentImage, const RECT& rect) const;
+    // `shift` takes the parent's coordinates to parentImage's: the parent's composed image starts left of or
+    // above the parent's own image when an effect of the parent enlarges it.
+    virtual void putToImage(GSprite& parentImage, const RECT& rect, const POINT& shift) const;
     // The model's image changed, the effect moved or was switched: cached data of a derived effect is stale.
     virtual void modelModified() {}
 

@@ -15,9 +15,10 @@ void GImageEffectsSwitcher::restoreEffects() {
     m_removed = false;
 }
 
-// The model's area in its parent is invalidated before and after, since the effects may change it.
+// The model is invalidated before and after, its own composed image and its area in its parent, since the
+// effects may change both.
 void GImageEffectsSwitcher::turnEffects(bool on) {
-    m_model->invalidateParent();
+    m_model->invalidate();
     if (!on)
         m_saved.clear();
     for (int i = 0; i < m_model->getEffectCount(); ++i) {
@@ -31,5 +32,5 @@ void GImageEffectsSwitcher::turnEffects(bool on) {
                 effect->setState(GImageEffect::StateSuspended);
         }
     }
-    m_model->invalidateParent();
+    m_model->invalidate();
 }

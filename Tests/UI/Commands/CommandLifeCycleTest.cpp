@@ -1,6 +1,7 @@
 // The command life cycle on a real document: modified flag, undo and redo, commands that fail, the four
 // commands of the application library.
 
+#include "Classes/GPointer.h"
 #include "Commands/DeleteImageCommand.h"
 #include "Commands/GCombinedImageCommand.h"
 #include "Commands/ReplaceBackgroundCommand.h"
@@ -165,11 +166,13 @@ TEST_F(DocumentTest, ASmallerBackgroundAsksOnceAndDeletesWhatItMisses) {
 TEST_F(DocumentTest, TheOldestUndoStepsGoPastTheUndoMemory) {
     GRegistryDWord& limit = GKorvaneDoc::UndoMemoryLimit();
     const DWORD before = limit;
-    limit = 2; // MiB; each step holds a snapshot of 400 x 400 pixels, 0.63 MiB
+    // MiB; each step holds a snapshot of 400 x 400 pixels and of the object's unmodified copy, 1.26 MiB (the
+    // first step 0.63 MiB: the object has no such copy before its first change)
+    limit = 4;
     GCompoundModel* object = addObject(400, 400, {0, 0});
     for (DWORD i = 1; i <= 10; ++i)
         ASSERT_TRUE(document->applyCommand(new FillCommand(0xFF000000 | i)));
-    EXPECT_LE(document->undoMemory(), std::size_t{2} << 20);
+    EXPECT_LE(document->undoMemory(), std::size_t{4} << 20);
     EXPECT_EQ(document->getUndoStack().size(), 3);
     document->undo(); // the newest steps are the ones kept
     EXPECT_EQ(object->getImage().get_pixel(0, 0), 0xFF000009u);
@@ -178,4 +181,32 @@ TEST_F(DocumentTest, TheOldestUndoStepsGoPastTheUndoMemory) {
     EXPECT_EQ(object->getImage().get_pixel(0, 0), 0xFF000007u);
     EXPECT_TRUE(document->IsModified()); // the state on disk cannot be reached any more
     limit = before;
+}
+
+TEST_F(DocumentTest, AnObjectHandedToTheCommandLaterIsOwnedByIt) {
+    {
+        auto* first = new GCompoundModel(2, 2);
+        auto* second = new GCompoundModel(3, 3);
+        TGPointer<GCompoundModel> firstAlive(first);
+        TGPointer<GCompoundModel> secondAlive(second);
+        {
+            AddObjectCommand never;
+            never.set_object(first);
+            never.set_object(second); // the first is the command's and goes
+            EXPECT_EQ(firstAlive.get(), nullptr);
+            EXPECT_EQ(never.getObject(), second);
+        }
+        EXPECT_EQ(secondAlive.get(), nullptr); // never done: destroyed with the command
+    }
+    auto* command = new AddObjectCommand;
+    auto* object = new GCompoundModel(4, 4);
+    TGPointer<GCompoundModel> alive(object);
+    command->set_object(object);
+    ASSERT_TRUE(document->applyCommand(command));
+    EXPECT_EQ(object->getParent(), document->getModel());
+    EXPECT_EQ(document->getSelectedModel(), object);
+    document->undo();
+    EXPECT_EQ(object->getParent(), nullptr);
+    document->getRedoStack().clear();
+    EXPECT_EQ(alive.get(), nullptr);
 }

@@ -1,6 +1,7 @@
 // Editor contexts on a document: their strings, the commands they continue, one-time actions, and the routing of
 // mouse input to them.
 
+#include "Classes/GClassBoilerplate.h"
 #include "Commands/DeleteImageCommand.h"
 #include "Commands/GUndoStackIterator.h"
 #include "Commands/SelectImageCommand.h"
@@ -21,6 +22,22 @@ public:
     void onMouseLeave() override { events.emplace_back("leave"); }
     std::vector<std::string> events;
 };
+
+// Fills the selected model with its pixel; a pixel of 0 changes nothing, and the command says so.
+class GPixelFillCommand : public GImageCommand {
+    G_CLASS(GPixelFillCommand)
+    GPixelFillCommand() : GImageCommand(UndoSelectedModel) {}
+    bool doit() override {
+        if (pixel == 0)
+            return false;
+        getSelectedModel()->getModifiableImage().full_fill(pixel);
+        getSelectedModel()->invalidate();
+        return true;
+    }
+    DWORD pixel = 0;
+};
+
+G_IMPLEMENT_CLASS(GPixelFillCommand, GImageCommand)
 
 } // namespace
 
@@ -121,4 +138,33 @@ TEST_F(DocumentTest, TheUndoIteratorStopsAtACommandThatChangedAnotherModel) {
     // A command over the selected model only is skipped when looking for commands over another model.
     GUndoStackIterator onA(&SelectImageCommand::metaclass_, *a);
     EXPECT_FALSE(onA);
+}
+
+TEST_F(DocumentTest, AContinuedCommandThatNowChangesNothingTakesBackItsEarlierRuns) {
+    GCompoundModel* object = addObject(4, 4, {0, 0}, 0xFF0000AA);
+    GEditorContext context;
+    for (const DWORD pixel : {0xFF0000BBu, 0xFF0000CCu}) {
+        auto* command =
+            static_cast<GPixelFillCommand*>(context.getCurrentCommandByClass(&GPixelFillCommand::metaclass_, true));
+        ASSERT_NE(command, nullptr);
+        command->pixel = pixel;
+        context.applyLastCommand(true);
+        ASSERT_EQ(document->getUndoStack().size(), 2);
+    }
+    // The gesture comes back to where it started: the command changes nothing, and the scene is as before it.
+    auto* command =
+        static_cast<GPixelFillCommand*>(context.getCurrentCommandByClass(&GPixelFillCommand::metaclass_, true));
+    command->pixel = 0;
+    context.applyLastCommand(true);
+    EXPECT_EQ(document->getUndoStack().size(), 1);
+    EXPECT_EQ(object->getImage().get_pixel(1, 1), 0xFF0000AAu);
+    EXPECT_EQ(document->getModel()->getCombinedImage().get_pixel(1, 1), 0xFF0000AAu);
+    // A new command that fails on its first run has nothing to take back.
+    command = static_cast<GPixelFillCommand*>(context.getCurrentCommandByClass(&GPixelFillCommand::metaclass_, true));
+    command->pixel = 0;
+    context.applyLastCommand(true);
+    EXPECT_EQ(document->getUndoStack().size(), 1);
+    EXPECT_EQ(object->getImage().get_pixel(1, 1), 0xFF0000AAu);
+    ASSERT_TRUE(document->undo()); // the next undo takes the object out, as it should
+    EXPECT_EQ(object->getParent(), nullptr);
 }

@@ -1,3 +1,4 @@
+#include "Classes/GClassBoilerplate.h"
 #include "Model/GCompoundModel.h"
 #include "Streams/StreamFormat.h"
 #include "Streams/mpstream.h"
@@ -6,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -18,6 +20,15 @@ std::unique_ptr<GCompoundModel, void (*)(GCompoundModel*)> owned(GCompoundModel*
                     m->destroyThis();
             }};
 }
+
+// An effect that counts the times a bounding rectangle is asked of it.
+class GBoundsCountingEffect : public GImageEffect {
+    G_CLASS(GBoundsCountingEffect)
+    void adjustBoundingRect(RECT&) const override { ++Asked; }
+    static inline long Asked = 0;
+};
+
+G_IMPLEMENT_CLASS(GBoundsCountingEffect, GImageEffect)
 
 } // namespace
 
@@ -142,4 +153,44 @@ TEST(GCompoundModelStream, AnEffectOfAnUnknownClassIsSkipped) {
     ASSERT_NE(skipped, nullptr);
     EXPECT_EQ(skipped->getEffectCount(), 0);
     EXPECT_EQ(skipped->getCompositionMode(), GIPLCompositionMode(3)); // what follows the effect still reads
+}
+
+TEST(GCompoundModelStream, AnOriginTooFarOutIsRefused) {
+    constexpr LONG Farthest = LONG{1} << 20;
+    for (const POINT origin : {POINT{Farthest, -Farthest}, POINT{Farthest + 1, 0}, POINT{0, -Farthest - 1},
+                               POINT{INT_MAX, 0}, POINT{0, INT_MIN}}) {
+        GCompoundModel root(2, 2);
+        auto* child = new GCompoundModel(1, 1);
+        child->setOrigin(origin);
+        root.addChild(child);
+        mpstream stream;
+        stream.writePointer(&root);
+        stream.seekg(0, GIO::FromBegin);
+        if (origin.x == Farthest) {
+            EXPECT_EQ(owned(stream.readPointer<GCompoundModel>())->getChild(0)->getOrigin().y, -Farthest);
+            continue;
+        }
+        EXPECT_NE(catchException<CException>([&] { stream.readPointer<GCompoundModel>(); }), nullptr)
+            << origin.x << ", " << origin.y;
+        stream.destroyReadObjects();
+    }
+}
+
+TEST(GCompoundModelStream, ManyEffectsAreReadAndCopiedWithOneInvalidation) {
+    constexpr int Count = 3000;
+    GCompoundModel model(2, 2);
+    for (int i = 0; i < Count; ++i)
+        model.addEffect(new GBoundsCountingEffect);
+    mpstream stream;
+    stream.writePointer(&model);
+    stream.seekg(0, GIO::FromBegin);
+    GBoundsCountingEffect::Asked = 0;
+    auto read = owned(stream.readPointer<GCompoundModel>());
+    ASSERT_EQ(read->getEffectCount(), Count);
+    EXPECT_LE(GBoundsCountingEffect::Asked, 4 * Count); // each invalidation asks every effect
+    GBoundsCountingEffect::Asked = 0;
+    GCompoundModel copy(*read);
+    copy = model; // the copy's effects replaced by the model's
+    EXPECT_EQ(copy.getEffectCount(), Count);
+    EXPECT_LE(GBoundsCountingEffect::Asked, 16 * Count);
 }

@@ -1,5 +1,6 @@
 #include "Model/GCompoundModel.h"
 #include "Preferences/GlobalColor.h"
+#include "UI/Model/TestEffects.h"
 
 #include <gtest/gtest.h>
 
@@ -208,4 +209,37 @@ TEST(GCompoundModel, TheGlowIsABlurredHaloOfTheGlowColour) {
     EXPECT_EQ(&dot.softGlowImage(), &glow); // kept until the model changes
     dot.invalidate();
     EXPECT_EQ(dot.softGlowImage().get_width(), 7); // made again
+}
+
+TEST(GCompoundModel, APixelWhoseMaskBitComesBackIsComposedAgain) {
+    GCompoundModel root(4, 4);
+    root.addChild(new GCompoundModel(1, 1)); // so that the root composes into its cache
+    root.getModifiableImage().mask().setBit(1, 1, false);
+    root.invalidate();
+    root.getCombinedImage();
+    GSprite& image = root.getModifiableImage();
+    image.mask().setBit(1, 1, true);
+    image.set_pixel(1, 1, 0xFF102030);
+    root.invalidate(RECT{1, 1, 2, 2});
+    EXPECT_EQ(root.getCombinedImage().get_pixel(1, 1), 0xFF102030u);
+    EXPECT_TRUE(root.getCombinedImage().mask().getBit(1, 1));
+}
+
+TEST(GCompoundModel, AChildsShadowLandsUnderItWhenTheParentsEffectEnlargesTheParent) {
+    GCompoundModel root(20, 20);
+    root.getModifiableImage().full_fill(0xFF0000FF);
+    root.addEffect(new GrowingEffect(4, 0xFF00FF00)); // the cache starts at (-4, -4)
+    auto* child = new GCompoundModel(3, 3);
+    child->getModifiableImage().full_fill(0xFFFF0000);
+    child->addEffect(new ShadowEffect(2, 0xFF000000));
+    child->setOrigin(POINT{10, 10});
+    root.addChild(child);
+    const GSprite& combined = root.getCombinedImage();
+    ASSERT_EQ(combined.get_width(), 28);
+    // In the cache: the margin at 0..3, the child at 14..16, its shadow at 16..18 under it.
+    EXPECT_EQ(combined.get_pixel(2, 2), 0xFF00FF00u);
+    EXPECT_EQ(combined.get_pixel(15, 15), 0xFFFF0000u);
+    EXPECT_EQ(combined.get_pixel(18, 18), 0xFF000000u);
+    EXPECT_EQ(combined.get_pixel(12, 12), 0xFF0000FFu);
+    EXPECT_EQ(combined.get_pixel(19, 19), 0xFF0000FFu);
 }

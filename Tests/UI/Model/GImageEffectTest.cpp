@@ -2,6 +2,7 @@
 #include "Model/GCompoundModel.h"
 #include "Model/GImageEffectsSwitcher.h"
 #include "Streams/mpstream.h"
+#include "UI/Model/TestEffects.h"
 
 #include <gtest/gtest.h>
 
@@ -66,4 +67,20 @@ TEST(GImageEffectsSwitcher, SuspendsAndRestoresByPosition) {
     GImageEffect* removed = model.removeEffect(off);
     EXPECT_EQ(removed->getModel(), nullptr);
     removed->destroyThis();
+}
+
+TEST(GImageEffectsSwitcher, AModelWithChildrenComposesWithoutItsSuspendedEffects) {
+    GCompoundModel model(6, 6);
+    model.getModifiableImage().full_fill(0xFF0000FF);
+    model.addEffect(new GrowingEffect(2, 0xFF00FF00));
+    model.addChild(new GCompoundModel(1, 1)); // the model composes into its cache
+    ASSERT_EQ(model.getCombinedImage().get_width(), 10);
+    GImageEffectsSwitcher switcher(&model);
+    switcher.removeEffects();
+    ASSERT_EQ(model.getCombinedImage().get_width(), 6);
+    EXPECT_EQ(model.getCombinedImage().get_pixel(5, 5), 0xFF0000FFu);
+    switcher.restoreEffects();
+    ASSERT_EQ(model.getCombinedImage().get_width(), 10);
+    EXPECT_EQ(model.getCombinedImage().get_pixel(0, 0), 0xFF00FF00u);
+    EXPECT_EQ(model.getCombinedImage().get_pixel(7, 7), 0xFF0000FFu);
 }
