@@ -21,7 +21,8 @@ std::string fileBytes(const std::filesystem::path& path);
 // What reading a file gave: the picture, or why not.
 struct ReadOutcome {
     bool read = false;
-    bool raised = false; // InvalidFileFormat_Exception, or an error of the stream below
+    bool raised = false;   // InvalidFileFormat_Exception, or an error of the stream below
+    bool cutShort = false; // the reader noted that the data ends before the picture does
     GDIBImage image;
 };
 ReadOutcome readWith(GDIBReaderWriter& format, const std::string& bytes);
