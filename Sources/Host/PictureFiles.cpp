@@ -37,7 +37,8 @@ PictureInfo readPictureInfo(const std::string& path, const std::vector<unsigned 
     return info;
 }
 
-std::string readPicture(const std::string& path, const std::vector<unsigned char>& bytes, GDIBImage& image) {
+std::string readPicture(const std::string& path, const std::vector<unsigned char>& bytes, GDIBImage& image,
+                        bool* cutShort) {
     impstream stream(bytes.data(), bytes.size());
     ImageReaderWriterList readers;
     GDIBReaderWriter::GetAllInfo(readers, GDIBReaderWriter::CanRead);
@@ -55,6 +56,8 @@ std::string readPicture(const std::string& path, const std::vector<unsigned char
         fail(path, "is not a picture in a format this program reads");
     if (!read)
         fail(path, "is a damaged " + displayName(*readers.at(index)) + " file");
+    if (cutShort != nullptr)
+        *cutShort = stream.cutShortPictures() > 0;
     return displayName(*readers.at(index));
 }
 

@@ -14,7 +14,9 @@ struct PictureInfo {
 };
 
 PictureInfo readPictureInfo(const std::string& path, const std::vector<unsigned char>& bytes);
-// Reads the picture; returns the display name of its format.
-std::string readPicture(const std::string& path, const std::vector<unsigned char>& bytes, GDIBImage& image);
+// Reads the picture; returns the display name of its format. `cutShort`, when given, tells whether the data ended
+// before the picture did (it is then read as far as the data goes).
+std::string readPicture(const std::string& path, const std::vector<unsigned char>& bytes, GDIBImage& image,
+                        bool* cutShort = nullptr);
 // The file's bytes in the format that its name selects.
 std::vector<unsigned char> encodePicture(const std::string& path, const GDIBImage& image);

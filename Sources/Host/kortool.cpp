@@ -61,8 +61,11 @@ ITEM names an archive item as PATH\NAME,TYPE (slashes work as well).
 Pictures are read in any format this program knows (BMP, JPEG, PNG), whatever their names say; convert
 writes a temporary file beside OUT and puts it in OUT's place only when it is complete.
 Exit status: 0 on success, 1 when a file cannot be read or written or holds malformed data (or no object
-stream or picture at all), 2 for a command line it does not understand.
+stream or picture at all), 2 for a command line it does not understand, 3 when convert read a picture whose
+data ends early (it is written as far as the data goes, with a warning naming the file).
 )";
+
+constexpr int CutShortStatus = 3;
 
 int usageError(const std::string& message) {
     std::cerr << "kortool: " << message << "\n\n" << Usage;
@@ -130,11 +133,16 @@ int convert(const std::vector<std::string>& args) {
     if (args.size() != 2)
         return usageError("convert needs an input and an output file");
     GDIBImage image;
-    const std::string format = readPicture(args[0], readToolInput(args[0], 0), image);
+    bool cutShort = false;
+    const std::string format = readPicture(args[0], readToolInput(args[0], 0), image, &cutShort);
     writeToolOutput(args[1], encodePicture(args[1], image));
     std::cout << args[0] << " (" << format << ", " << image.get_width() << " x " << image.get_height() << ") -> "
               << args[1] << '\n';
-    return 0;
+    if (!cutShort)
+        return 0;
+    std::cout.flush();
+    std::cerr << "kortool: warning: '" << args[0] << "' ends early; the picture is read as far as its data goes\n";
+    return CutShortStatus;
 }
 
 int render(const std::vector<std::string>& args) {

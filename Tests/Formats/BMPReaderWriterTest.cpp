@@ -1,6 +1,7 @@
 #include "Bmp/BMPReaderWriter.h"
 #include "Formats/FormatTesting.h"
 #include "Streams/mpstream.h"
+#include "Support/ExceptionTesting.h"
 
 #include <gtest/gtest.h>
 
@@ -171,4 +172,61 @@ TEST(BMPReaderWriter, QuestionableFilesAsDecided) {
         for (int x = 0; x < alpha.image.get_width(); ++x)
             alphas.insert(alpha.image.get_pixel(x, y) >> 24);
     EXPECT_GT(alphas.size(), 1u);
+}
+
+namespace {
+
+// An 8-bit RLE file of width x height with a palette of black and white, whose codes are `codes`.
+std::string rle8File(int width, int height, const std::string& codes) {
+    std::string bytes(14 + 40 + 8, '\0');
+    auto put32 = [&](std::size_t at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + static_cast<std::size_t>(i)] = static_cast<char>(value >> (8 * i));
+    };
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    put32(2, static_cast<std::uint32_t>(bytes.size() + codes.size()));
+    put32(10, static_cast<std::uint32_t>(bytes.size()));
+    put32(14, 40);
+    put32(18, static_cast<std::uint32_t>(width));
+    put32(22, static_cast<std::uint32_t>(height));
+    put32(26, 1 | 8 << 16); // one plane, 8 bits
+    put32(30, 1);           // RLE8
+    put32(34, static_cast<std::uint32_t>(codes.size()));
+    put32(46, 2); // colours used
+    put32(58, 0x00FFFFFF);
+    return bytes + codes;
+}
+
+} // namespace
+
+// Run-length data that ends before its end code reads as far as it goes and says so; the pixels codes do not set
+// come out of the stream's budget before the picture is made, whatever the header claims.
+TEST(BMPReaderWriter, RunLengthPicturesAreBoundedByTheirCodes) {
+    BMPReaderWriter format;
+    const std::string whole = rle8File(4, 2, std::string("\x04\x01\x00\x00\x04\x01\x00\x01", 8));
+    const ReadOutcome complete = readWith(format, whole);
+    ASSERT_TRUE(complete.read);
+    EXPECT_FALSE(complete.cutShort);
+    EXPECT_EQ(complete.image.get_pixel(3, 0), 0xFFFFFFFFu);
+
+    const ReadOutcome cut = readWith(format, rle8File(4, 2, std::string("\x04\x01\x00\x00", 4)));
+    ASSERT_TRUE(cut.read);
+    EXPECT_TRUE(cut.cutShort);
+    EXPECT_EQ(cut.image.get_pixel(3, 1), 0xFFFFFFFFu); // the bottom row, first in the file
+    EXPECT_EQ(cut.image.get_pixel(3, 0), 0xFF000000u);
+
+    const ReadOutcome huge = readWith(format, rle8File(16384, 16384, std::string("\x00\x01", 2)));
+    EXPECT_TRUE(huge.raised);
+    EXPECT_EQ(huge.image.get_width(), 0);
+
+    // Two pictures of 4096 x 5000 unset pixels in one stream: the second is past the budget both share.
+    const std::string empty = rle8File(4096, 5000, std::string("\x00\x01", 2));
+    const std::string both = empty + empty;
+    impstream stream(both.data(), both.size());
+    GDIBImage first;
+    GDIBImage second;
+    EXPECT_TRUE(format.read_image(stream, first));
+    EXPECT_NE(catchException<CException>([&] { format.read_image(stream, second); }), nullptr);
+    EXPECT_EQ(second.get_width(), 0);
 }

@@ -55,6 +55,7 @@ ReadOutcome readWith(GDIBReaderWriter& format, const std::string& bytes) {
     impstream stream(bytes.data(), bytes.size());
     try {
         outcome.read = format.read_image(stream, outcome.image);
+        outcome.cutShort = stream.cutShortPictures() > 0;
     } catch (CException* e) {
         CExceptionPtr<> held(e);
         outcome.raised = true;

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-// The shared test data: $KORVANE_TESTDATA, else the folder beside the sources.
+// The test pictures: $KORVANE_TESTDATA, else Tests/Data of the sources.
 std::filesystem::path testDataRoot();
-// The files of a folder of the shared test data, sorted.
+// The files of a folder of the test pictures, sorted.
 std::vector<std::filesystem::path> testFiles(const std::string& folder);
 // The files of several folders, folder after folder.
 std::vector<std::filesystem::path> testFiles(std::initializer_list<const char*> folders);
@@ -21,7 +21,8 @@ std::string fileBytes(const std::filesystem::path& path);
 // What reading a file gave: the picture, or why not.
 struct ReadOutcome {
     bool read = false;
-    bool raised = false; // InvalidFileFormat_Exception, or an error of the stream below
+    bool raised = false;   // InvalidFileFormat_Exception, or an error of the stream below
+    bool cutShort = false; // the reader noted that the data ends before the picture does
     GDIBImage image;
 };
 ReadOutcome readWith(GDIBReaderWriter& format, const std::string& bytes);

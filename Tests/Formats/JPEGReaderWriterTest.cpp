@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <jpeglib.h>
@@ -143,4 +145,59 @@ TEST(JPEGReaderWriter, WritesWhatItReadsCloseToTheOriginal) {
             }
     EXPECT_LE(worst, 8); // quality 90 on a smooth picture
     EXPECT_EQ(back.image.get_pixel(3, 3) >> 24, 0xFFu);
+}
+
+namespace {
+
+// The file with the width and height of its frame header set to `side`.
+std::string withSide(std::string bytes, int side) {
+    for (std::size_t at = 2; at + 9 < bytes.size(); ++at)
+        if (static_cast<std::uint8_t>(bytes[at]) == 0xFF && (bytes[at + 1] == '\xC0' || bytes[at + 1] == '\xC2')) {
+            for (std::size_t field : {at + 5, at + 7}) {
+                bytes[field] = static_cast<char>(side >> 8);
+                bytes[field + 1] = static_cast<char>(side);
+            }
+            return bytes;
+        }
+    ADD_FAILURE() << "no frame header";
+    return bytes;
+}
+
+} // namespace
+
+// Data that ends early reads as far as it goes, and the reader says so.
+TEST(JPEGReaderWriter, PicturesCutShortReadAsFarAsTheyGoAndSaySo) {
+    JPEGReaderWriter format;
+    const std::string whole = fileBytes(testDataRoot() / "jpeg/ok/ljt-testorig.jpg");
+    const ReadOutcome complete = readWith(format, whole);
+    ASSERT_TRUE(complete.read);
+    EXPECT_FALSE(complete.cutShort);
+    const ReadOutcome cut = readWith(format, whole.substr(0, whole.size() / 2));
+    ASSERT_TRUE(cut.read);
+    EXPECT_TRUE(cut.cutShort);
+    EXPECT_EQ(cut.image.get_width(), 227);
+    EXPECT_EQ(cut.image.get_height(), 149);
+}
+
+// A few bytes cannot make the reader hold a huge picture, nor libjpeg decode scan after scan without end.
+TEST(JPEGReaderWriter, SmallFilesCannotClaimHugePicturesOrEndlessScans) {
+    JPEGReaderWriter format;
+    for (const char* name : {"jpeg/ok/ljt-testorig.jpg", "jpeg/ok/moz-jpg-progressive.jpg"}) {
+        const ReadOutcome huge = readWith(format, withSide(fileBytes(testDataRoot() / name), 16384));
+        EXPECT_TRUE(huge.raised) << name;
+        EXPECT_EQ(huge.image.get_width(), 0) << name;
+    }
+    // The progressive file's last scan again and again before its end marker: 20 more scans are taken, 100 not.
+    const std::string progressive = fileBytes(testDataRoot() / "jpeg/ok/moz-jpg-progressive.jpg");
+    const std::size_t lastScan = progressive.rfind("\xFF\xDA");
+    const std::size_t end = progressive.rfind("\xFF\xD9");
+    ASSERT_LT(lastScan, end);
+    const std::string scan = progressive.substr(lastScan, end - lastScan);
+    for (const auto& [repeats, taken] : {std::pair{20, true}, std::pair{100, false}}) {
+        std::string bytes = progressive.substr(0, end);
+        for (int i = 0; i < repeats; ++i)
+            bytes += scan;
+        bytes += progressive.substr(end);
+        EXPECT_EQ(readWith(format, bytes).read, taken) << repeats;
+    }
 }

@@ -47,6 +47,18 @@ std::string encode(const RawPng& raw) {
     return out;
 }
 
+// The file with the width and height of its header set to `side`, and the header's check value to match.
+std::string withSide(std::string png, int side) {
+    for (int at : {16, 20}) { // width and height, big-endian
+        png[static_cast<std::size_t>(at + 2)] = static_cast<char>(side >> 8);
+        png[static_cast<std::size_t>(at + 3)] = static_cast<char>(side);
+    }
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(png.data() + 12), 17);
+    for (int i = 0; i < 4; ++i)
+        png[static_cast<std::size_t>(29 + i)] = static_cast<char>(crc >> (24 - 8 * i));
+    return png;
+}
+
 GDIBImage decoded(const std::string& bytes) {
     PNGReaderWriter format;
     ReadOutcome outcome = readWith(format, bytes);
@@ -110,14 +122,21 @@ TEST(PNGReaderWriter, EveryColourTypeBecomesEightBitBgra) {
     EXPECT_EQ(image.get_pixel(2, 0), 0x00646464u);
 }
 
+// A file cut before its pixel data fails; one cut inside it reads as far as it goes and says so.
 TEST(PNGReaderWriter, DamagedFilesFailCleanly) {
     PNGReaderWriter format;
     const std::string whole = writeWith(format, samplePicture(40, 30, 3));
+    const std::size_t pixelData = whole.find("IDAT") + 4;
+    const std::size_t pixelEnd = whole.find("IEND") - 8; // before the data's check value and the end's length
     for (std::size_t cut = 0; cut < whole.size(); cut += 7) {
         const ReadOutcome outcome = readWith(format, whole.substr(0, cut));
-        EXPECT_FALSE(outcome.read) << cut;
+        EXPECT_EQ(outcome.read, cut >= pixelData) << cut;
+        if (cut < pixelEnd) {
+            EXPECT_EQ(outcome.cutShort, cut >= pixelData) << cut;
+        }
         EXPECT_FALSE(outcome.raised) << cut;
     }
+    EXPECT_FALSE(readWith(format, whole).cutShort);
     std::string corrupt = whole;
     for (std::size_t i = 60; i < corrupt.size(); i += 13)
         corrupt[i] = static_cast<char>(corrupt[i] ^ 0x5A);
@@ -125,16 +144,17 @@ TEST(PNGReaderWriter, DamagedFilesFailCleanly) {
     // A header that claims more pixels than the limit (20000 x 20000) is refused before anything is made for them.
     RawPng small{1, 1, PNG_COLOR_TYPE_GRAY, 8};
     small.rows = {{0}};
-    std::string big = encode(small);
-    for (int at : {16, 20}) { // width and height, big-endian
-        big[static_cast<std::size_t>(at + 2)] = 0x4E;
-        big[static_cast<std::size_t>(at + 3)] = 0x20;
-    }
-    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(big.data() + 12), 17);
-    for (int i = 0; i < 4; ++i)
-        big[static_cast<std::size_t>(29 + i)] = static_cast<char>(crc >> (24 - 8 * i));
+    const std::string big = withSide(encode(small), 20000);
     EXPECT_FALSE(readWith(format, big).read);
     impstream header(big.data(), big.size());
     FileImageInfo info;
     EXPECT_FALSE(format.read_info(header, info));
+}
+
+// A header of 16384 x 16384 within the picture limit, with a few bytes of data: refused before it is made.
+TEST(PNGReaderWriter, SmallFilesCannotClaimHugePictures) {
+    PNGReaderWriter format;
+    const ReadOutcome outcome = readWith(format, withSide(writeWith(format, samplePicture(1, 1, 3)), 16384));
+    EXPECT_TRUE(outcome.raised);
+    EXPECT_EQ(outcome.image.get_width(), 0);
 }

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 void writePicture(const std::string& path, const GDIBImage& picture) {
@@ -64,4 +66,17 @@ TEST(KortoolScene, RefusesWhatIsNoSceneAndBadObjects) {
     expectRefusal("compose picture.png absent.png@1,1 -o kept.kor", 1, "File 'absent.png' is absent");
     expectRefusal("compose picture.png -o no/such/folder.kor", 1, "'no/such/folder.kor' cannot be written");
     EXPECT_EQ(readFile("kept.kor"), "a scene of before");
+}
+
+// Scenes of a few hundred bytes whose models would hold gigabytes: embedded run-length pictures that set none of
+// their pixels, a blank child stored as its size only. Both are refused while they are read.
+TEST(KortoolScene, RefusesScenesThatClaimPixelsTheirBytesDoNotHold) {
+    const std::filesystem::path regressions = KORVANE_REGRESSIONS_DIR "/SceneReader";
+    for (const char* name :
+         {"scene-157-bytes-5x1GiB-embedded-rle-bmp.kor", "scene-353-bytes-blank-child-1GB-render.kor"}) {
+        const Outcome outcome = kortool("render '" + (regressions / name).string() + "' out.png");
+        EXPECT_EQ(outcome.status, 1) << name;
+        EXPECT_NE(outcome.err.find("claim more than"), std::string::npos) << name << outcome.err;
+        EXPECT_FALSE(std::filesystem::exists("out.png")) << name;
+    }
 }

@@ -117,3 +117,17 @@ TEST(Kortool, ConvertLeavesTheTargetWhenItFails) {
     EXPECT_EQ(mixed.status, 1);
     EXPECT_NE(mixed.out.find("127 x 64"), std::string::npos);
 }
+
+// A picture whose data ends early converts as far as it goes, with a warning and a status of its own.
+TEST(Kortool, ConvertSaysWhenAPictureEndsEarly) {
+    const std::string whole = readFile(testData("jpeg/ok/ljt-testorig.jpg").string());
+    writeFile("cut.jpg", whole.substr(0, whole.size() / 2));
+    const Outcome cut = kortool("convert cut.jpg out.png");
+    EXPECT_EQ(cut.status, 3);
+    EXPECT_EQ(cut.err.rfind("kortool: warning: 'cut.jpg' ends early", 0), 0u) << cut.err;
+    EXPECT_NE(kortool("info out.png").out.find("227 x 149"), std::string::npos);
+    writeFile("whole.jpg", whole);
+    const Outcome complete = kortool("convert whole.jpg out.png");
+    EXPECT_EQ(complete.status, 0);
+    EXPECT_EQ(complete.err, "");
+}

@@ -34,6 +34,16 @@ inline constexpr int MaxDepth = 1000;
 inline constexpr DWORD LargestImageSide = 0xFFFF;
 inline constexpr unsigned long long MaxImagePixels = 1ULL << 28;
 
+// What one stream (a picture file, a scene with everything it embeds, a clipboard transfer, an archive item) may
+// make its readers hold, shared by all it contains. Pixels that no data stands behind (blank models stored as their
+// size, what run-length codes skip or never reach, the rest of a picture whose data ends early) are bounded by
+// UnbackedPixels in all: 2^25, 128 MiB of 32-bit pixels, more than a blank background of an 8K screen. Pictures
+// decoded from compressed data may hold UnbackedPixels plus PixelsPerByte for each byte of the stream: 1024 is
+// beyond what real pictures reach (deflate expands at most about 1032 to 1, a quarter of that in 32-bit pixels;
+// RLE8 127 pixels a byte), so a 100-Mpixel picture needs only 65 KB of data, while 240 bytes cannot make 1 GiB.
+inline constexpr unsigned long long UnbackedPixels = 1ULL << 25;
+inline constexpr unsigned long long PixelsPerByte = 1024;
+
 // Whether a width x height image read from outside data is within the limits.
 inline bool ImageSizeAllowed(DWORD width, DWORD height) {
     return width <= LargestImageSide && height <= LargestImageSide &&

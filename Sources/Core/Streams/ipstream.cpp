@@ -270,14 +270,28 @@ long ipstream::seekg(long offset, GIO::IOSeekDirection direction) {
     m_objects.clear();
     m_read = 0;
     m_unbackedPixels = 0;
+    m_decodedPixels = 0;
+    m_cutShortPictures = 0;
     return position;
 }
 
 void ipstream::claimUnbackedPixels(unsigned long long pixels) {
-    if (pixels > StreamFormat::MaxImagePixels - m_unbackedPixels)
+    if (pixels > StreamFormat::UnbackedPixels - m_unbackedPixels)
         RaiseStreamError("Images without pixel data claim more than %llu pixels. Position=%lu",
-                         StreamFormat::MaxImagePixels, m_read);
+                         StreamFormat::UnbackedPixels, m_read);
     m_unbackedPixels += pixels;
+}
+
+void ipstream::claimDecodedPixels(unsigned long long pixels, unsigned long long bytesAhead) {
+    constexpr unsigned long long LargestCounted = 1ULL << 40; // keeps the product below 2^64
+    const unsigned long long counted =
+        m_bytesForPixels != ~0ULL ? m_bytesForPixels : m_read + std::min(bytesAhead, LargestCounted);
+    const unsigned long long bytes = std::min(counted, LargestCounted);
+    const unsigned long long budget = StreamFormat::UnbackedPixels + StreamFormat::PixelsPerByte * bytes;
+    if (pixels > budget - std::min(m_decodedPixels, budget))
+        RaiseStreamError("Pictures of %llu bytes of data claim more than %llu pixels. Position=%lu", bytes, budget,
+                         m_read);
+    m_decodedPixels += pixels;
 }
 
 const GMetaClass* ipstream::find_class(const char* name) {

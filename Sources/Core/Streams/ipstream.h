@@ -104,11 +104,21 @@ public:
 
     unsigned long countOfReadBytes() const { return m_read; }
 
-    // Pixels an object fills without bytes of the stream behind them (an image stored as its size only): one
-    // stream may make StreamFormat::MaxImagePixels of them in all, so that a few bytes cannot claim unbounded
-    // memory. Past that raises InvalidPStream_Exception.
+    // The stream's pixel budget (StreamFormat::UnbackedPixels, StreamFormat::PixelsPerByte); past it a claim raises
+    // InvalidPStream_Exception. Pixels an object fills without bytes of the stream behind them (an image stored as
+    // its size only, what a picture's data skips or never reaches) are claimed before they are made.
     void claimUnbackedPixels(unsigned long long pixels);
     unsigned long long unbackedPixels() const { return m_unbackedPixels; }
+    // A picture decoded from compressed data, claimed before it is made: against the bytes read so far and the
+    // `bytesAhead` that the caller knows follow.
+    void claimDecodedPixels(unsigned long long pixels, unsigned long long bytesAhead);
+    unsigned long long decodedPixels() const { return m_decodedPixels; }
+    // The bytes the budget of decoded pixels counts instead, for a stream whose bytes are inflated from fewer (a
+    // scene counts its compressed bytes, which is what the file holds).
+    void countBytesForPixels(unsigned long long bytes) { m_bytesForPixels = bytes; }
+    // A picture whose data ended before it did: it was read as far as the data goes, and the caller says so.
+    void noteCutShortPicture() { ++m_cutShortPictures; }
+    unsigned long cutShortPictures() const { return m_cutShortPictures; }
 
     // A place in the stream to come back to, unlike seekg keeping what was read before it (so a format can look
     // at the data ahead inside a larger stream). The device must be able to seek back.
@@ -156,6 +166,9 @@ private:
     const GMetaClass* m_readingClass = nullptr;
     unsigned long m_read = 0;
     unsigned long long m_unbackedPixels = 0;
+    unsigned long long m_decodedPixels = 0;
+    unsigned long long m_bytesForPixels = ~0ULL; // ~0: the bytes read and ahead
+    unsigned long m_cutShortPictures = 0;
     int m_depth = 0;
     int m_pushedBack = -1; // a byte given back by the skipping scan
 };

@@ -242,7 +242,7 @@ long opstream::seekp(long offset, GIO::IOSeekDirection direction) {
 }
 
 bool opstream::reserveUnbackedPixels(unsigned long long pixels) {
-    if (pixels > StreamFormat::MaxImagePixels - m_unbackedPixels)
+    if (pixels > StreamFormat::UnbackedPixels - m_unbackedPixels)
         return false;
     m_unbackedPixels += pixels;
     return true;

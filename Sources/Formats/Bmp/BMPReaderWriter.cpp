@@ -3,6 +3,7 @@
 #include "Bmp/BmpHeader.h"
 #include "Bmp/BmpPixels.h"
 #include "Imaging/GAbstractDIBImage.h"
+#include "Streams/ipstream.h"
 #include "Streams/opstream.h"
 
 #include <vector>
@@ -46,15 +47,22 @@ bool sized(GAbstractDIBImage& image, const BmpHeader& header) {
     return image.get_width() == header.width && image.get_height() == header.height;
 }
 
-// The codes run to the stated image size, else to the stated file size, else to the end of the data.
-bool readRunLengths(StreamBytes& bytes, const BmpHeader& header, GAbstractDIBImage& image) {
+// The codes run to the stated image size, else to the stated file size, else to the end of the data. They are
+// read and measured before the picture is made: the pixels they do not set are claimed as pixels without data.
+bool readRunLengths(ipstream& stream, StreamBytes& bytes, const BmpHeader& header, GAbstractDIBImage& image) {
     const unsigned long long stated = header.imageSize != 0                  ? header.imageSize
                                       : header.fileSize > header.pixelOffset ? header.fileSize - header.pixelOffset
                                                                              : ~0ULL;
     const std::vector<std::uint8_t> data = bytes.readUpTo(stated);
+    const BmpRleExtent extent = measureBmpRle(header, data);
+    const auto pixels = static_cast<unsigned long long>(header.width) * static_cast<unsigned long long>(header.height);
+    stream.claimUnbackedPixels(pixels - extent.setPixels);
+    stream.claimDecodedPixels(extent.setPixels, 0);
     if (!sized(image, header))
         return false;
     decodeBmpRle(header, data, image);
+    if (extent.cutShort)
+        stream.noteCutShortPicture();
     return true;
 }
 
@@ -91,7 +99,7 @@ bool BMPReaderWriter::read_image(ipstream& stream, GAbstractDIBImage& image) {
     if (!readBmpHeader(bytes, header, true) || !bytes.skip(header.pixelOffset - header.headerBytes))
         return false;
     if (header.compressed())
-        return readRunLengths(bytes, header, image);
+        return readRunLengths(stream, bytes, header, image);
     const unsigned long long size = header.rowBytes() * static_cast<unsigned long long>(header.height);
     const long long left = bytes.remaining();
     if (left < 0) {

@@ -14,7 +14,8 @@ class BMPReaderWriter : public GDIBReaderWriter {
     bool is(ipstream& stream) override;
     bool read_info(ipstream& stream, FileImageInfo& info) override;
     // False for a file it does not take or that ends inside its uncompressed pixels; RLE data that ends early
-    // leaves the rest of the picture at palette entry 0.
+    // leaves the rest of the picture at palette entry 0 and notes the picture as cut short. The pixels RLE codes
+    // do not set come out of the stream's budget of pixels without data (InvalidPStream_Exception past it).
     bool read_image(ipstream& stream, GAbstractDIBImage& image) override;
     bool write_image(opstream& stream, const GAbstractDIBImage& image) override;
 };

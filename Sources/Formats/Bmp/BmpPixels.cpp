@@ -86,73 +86,86 @@ void decodeBmpRows(const BmpHeader& h, const std::vector<std::uint8_t>& data, GA
 
 namespace {
 
-// Decodes RLE codes into rows of palette indices.
-class RleDecoder {
+// Walks RLE codes, handing each pixel they set inside the picture to `put(fileRow, x, index)`.
+class RleWalker {
 public:
-    RleDecoder(const BmpHeader& h, const std::vector<std::uint8_t>& data)
-        : m_h(h), m_data(data), m_indices(static_cast<std::size_t>(h.width) * static_cast<std::size_t>(h.height), 0) {}
+    RleWalker(const BmpHeader& h, const std::vector<std::uint8_t>& data) : m_h(h), m_data(data) {}
 
-    const std::vector<std::uint8_t>& run() {
-        while (m_row < m_h.height && m_at + 2 <= m_data.size()) {
+    template <class Put>
+    BmpRleExtent run(Put&& put) {
+        BmpRleExtent extent;
+        bool ended = false;
+        while (!ended && m_row < m_h.height && m_at + 2 <= m_data.size()) {
             const unsigned count = m_data[m_at];
             const unsigned value = m_data[m_at + 1];
             m_at += 2;
             if (count > 0)
-                repeat(count, value);
-            else if (!escape(value))
-                break;
+                extent.setPixels += repeat(count, value, put);
+            else
+                ended = escape(value, extent, put);
         }
-        return m_indices;
+        extent.cutShort = !ended && m_row < m_h.height;
+        return extent;
     }
 
 private:
     bool fourBits() const { return m_h.compression == BmpRLE4; }
-
-    void put(unsigned index) {
-        if (m_x < m_h.width)
-            m_indices[static_cast<std::size_t>(m_row) * static_cast<std::size_t>(m_h.width) +
-                      static_cast<std::size_t>(m_x)] = static_cast<std::uint8_t>(index);
-        ++m_x;
+    unsigned nibbleOrByte(unsigned i, unsigned value) const {
+        return fourBits() ? (i % 2 == 0 ? value >> 4 : value & 15) : value;
+    }
+    // The pixels left in the row from the current one, up to `count`.
+    unsigned inRow(unsigned count) const {
+        return m_x < m_h.width ? std::min(count, static_cast<unsigned>(m_h.width - m_x)) : 0;
     }
 
-    // RLE4 alternates the two nibbles of `value`.
-    void repeat(unsigned count, unsigned value) {
-        for (unsigned i = 0; i < count && m_x < m_h.width; ++i)
-            put(fourBits() ? (i % 2 == 0 ? value >> 4 : value & 15) : value);
+    // RLE4 alternates the two nibbles of `value`. Runs past the end of the row are cut there.
+    template <class Put>
+    unsigned repeat(unsigned count, unsigned value, Put& put) {
+        const unsigned n = inRow(count);
+        for (unsigned i = 0; i < n; ++i)
+            put(m_row, m_x + static_cast<int>(i), nibbleOrByte(i, value));
+        m_x += static_cast<int>(n);
+        return n;
     }
 
-    // 0 ends the row, 1 the picture, 2 moves by a delta; 3 and more start an absolute run. False to stop.
-    bool escape(unsigned code) {
+    // 0 ends the row, 1 the picture, 2 moves by a delta; 3 and more start an absolute run. True when the codes
+    // end the picture (the end code, a delta leaving it).
+    template <class Put>
+    bool escape(unsigned code, BmpRleExtent& extent, Put& put) {
         if (code == 0) {
             m_x = 0;
             ++m_row;
-            return true;
+            return false;
         }
         if (code == 1)
-            return false;
+            return true;
         if (code == 2) {
-            if (m_at + 2 > m_data.size())
+            if (m_at + 2 > m_data.size()) {
+                m_at = m_data.size();
                 return false;
-            m_x += m_data[m_at];
+            }
+            m_x = std::min(m_x + m_data[m_at], m_h.width); // every place past the row is the same
             m_row += m_data[m_at + 1];
             m_at += 2;
-            return m_row < m_h.height;
+            return m_row >= m_h.height;
         }
         const std::size_t bytes = fourBits() ? (code + 1) / 2 : code;
         const std::size_t padded = (bytes + 1) & ~std::size_t{1};
-        if (m_at + bytes > m_data.size())
+        if (m_at + bytes > m_data.size()) {
+            m_at = m_data.size();
             return false;
-        for (unsigned i = 0; i < code && m_x < m_h.width; ++i) {
-            const unsigned byte = m_data[m_at + (fourBits() ? i / 2 : i)];
-            put(fourBits() ? (i % 2 == 0 ? byte >> 4 : byte & 15) : byte);
         }
+        const unsigned n = inRow(code);
+        for (unsigned i = 0; i < n; ++i)
+            put(m_row, m_x + static_cast<int>(i), nibbleOrByte(i, m_data[m_at + (fourBits() ? i / 2 : i)]));
+        m_x += static_cast<int>(n);
+        extent.setPixels += n;
         m_at = std::min(m_at + padded, m_data.size());
-        return true;
+        return false;
     }
 
     const BmpHeader& m_h;
     const std::vector<std::uint8_t>& m_data;
-    std::vector<std::uint8_t> m_indices;
     std::size_t m_at = 0;
     int m_x = 0;
     int m_row = 0; // file row: the bottom one first unless top down
@@ -160,15 +173,18 @@ private:
 
 } // namespace
 
+BmpRleExtent measureBmpRle(const BmpHeader& header, const std::vector<std::uint8_t>& data) {
+    return RleWalker(header, data).run([](int, int, unsigned) {});
+}
+
 void decodeBmpRle(const BmpHeader& h, const std::vector<std::uint8_t>& data, GAbstractDIBImage& image) {
-    RleDecoder decoder(h, data);
-    const std::vector<std::uint8_t>& indices = decoder.run();
     TargetRows target(image);
-    for (int r = 0; r < h.height; ++r) {
-        auto* out = reinterpret_cast<DWORD*>(target.rows()[h.topDown ? r : h.height - 1 - r]);
-        const std::uint8_t* in = indices.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(h.width);
-        for (int x = 0; x < h.width; ++x)
-            out[x] = paletteColour(h.palette, in[x]);
-    }
+    const DWORD unset = paletteColour(h.palette, 0);
+    for (int y = 0; y < h.height; ++y)
+        std::fill_n(reinterpret_cast<DWORD*>(target.rows()[y]), h.width, unset);
+    RleWalker(h, data).run([&](int fileRow, int x, unsigned index) {
+        reinterpret_cast<DWORD*>(target.rows()[h.topDown ? fileRow : h.height - 1 - fileRow])[x] =
+            paletteColour(h.palette, index);
+    });
     target.handOver();
 }

@@ -40,6 +40,14 @@ private:
 // Uncompressed rows: `data` holds all of them.
 void decodeBmpRows(const BmpHeader& header, const std::vector<std::uint8_t>& data, GAbstractDIBImage& image);
 
+// What RLE8 or RLE4 codes make of a picture: how many of its pixels they set, and whether the data ends before the
+// codes end the picture (an end code, a delta leaving it, or the last row passed).
+struct BmpRleExtent {
+    unsigned long long setPixels = 0;
+    bool cutShort = false;
+};
+BmpRleExtent measureBmpRle(const BmpHeader& header, const std::vector<std::uint8_t>& data);
+
 // RLE8 or RLE4 codes. Runs and absolute runs past the end of a row are cut there, a delta leaving the image and
 // the end of the data end the decoding; pixels no code reaches keep palette entry 0.
 void decodeBmpRle(const BmpHeader& header, const std::vector<std::uint8_t>& data, GAbstractDIBImage& image);

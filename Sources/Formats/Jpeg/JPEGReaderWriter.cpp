@@ -2,6 +2,7 @@
 
 #include "Imaging/GAbstractDIBImage.h"
 #include "Jpeg/JpegSession.h"
+#include "Streams/ipstream.h"
 #include "TargetRows.h"
 
 #include <vector>
@@ -57,7 +58,13 @@ bool JPEGReaderWriter::read_info(ipstream& stream, FileImageInfo& info) {
 bool JPEGReaderWriter::read_image(ipstream& stream, GAbstractDIBImage& image) {
     StreamBytes bytes(stream);
     JpegReadSession session(bytes);
-    if (!session.readHeader() || !session.start())
+    if (!session.readHeader())
+        return false;
+    const long long remaining = bytes.remaining();
+    const unsigned long long ahead = remaining > 0 ? static_cast<unsigned long long>(remaining) : 0;
+    const auto& header = session.info();
+    stream.claimDecodedPixels(static_cast<unsigned long long>(header.image_width) * header.image_height, ahead);
+    if (!session.start(bytes.consumed() + ahead))
         return false;
     const auto width = static_cast<int>(session.info().output_width);
     const auto height = static_cast<int>(session.info().output_height);
@@ -75,6 +82,8 @@ bool JPEGReaderWriter::read_image(ipstream& stream, GAbstractDIBImage& image) {
             for (JDIMENSION i = 0; i < count; ++i)
                 cmykToBgra(rows.rows()[y + static_cast<int>(i)], static_cast<JDIMENSION>(width), inverted);
     }
+    if (session.cutShort())
+        stream.noteCutShortPicture();
     session.finish(); // what follows the last row (or its absence) does not change the picture
     rows.handOver();
     return true;

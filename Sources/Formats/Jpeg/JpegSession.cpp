@@ -2,9 +2,15 @@
 
 #include "Streams/StreamFormat.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace {
 
 constexpr std::size_t BufferSize = 16384;
+// Real progressive files hold 6 to 10 scans (optimisers write a few dozen); every scan passes over the whole
+// picture's coefficients, so many tiny scans would make a few bytes cost minutes.
+constexpr int MaxScans = 100;
 
 [[noreturn]] void jumpBack(j_common_ptr info) {
     std::longjmp(reinterpret_cast<JpegError*>(info->err)->jump, 1);
@@ -25,6 +31,7 @@ void setUpErrors(JpegError& error) {
 struct JpegReadSession::Source {
     jpeg_source_mgr manager;
     StreamBytes* bytes;
+    bool ended = false; // the data ran out and an end-of-image marker was offered in its place
     JOCTET buffer[BufferSize];
 
     static void init(j_decompress_ptr) {}
@@ -32,6 +39,7 @@ struct JpegReadSession::Source {
         auto* source = reinterpret_cast<Source*>(info->src);
         std::size_t n = source->bytes->readSome(source->buffer, BufferSize);
         if (n == 0) {
+            source->ended = true;
             WARNMS(info, JWRN_JPEG_EOF);
             source->buffer[0] = 0xFF;
             source->buffer[1] = JPEG_EOI;
@@ -55,10 +63,19 @@ struct JpegReadSession::Source {
     static void term(j_decompress_ptr) {}
 };
 
+// Stops decoding past MaxScans scans (libjpeg calls it while it takes in the scans).
+void JpegReadSession::limitScans(j_common_ptr info) {
+    const auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+    if (decompress->input_scan_number > MaxScans)
+        jumpBack(info);
+}
+
 JpegReadSession::JpegReadSession(StreamBytes& bytes) : m_source(new Source) {
     setUpErrors(m_error);
     m_info.err = &m_error.manager;
     jpeg_create_decompress(&m_info);
+    m_progress.progress_monitor = limitScans;
+    m_info.progress = &m_progress;
     m_source->bytes = &bytes;
     m_source->manager = {nullptr, 0, Source::init, Source::fill, Source::skip, jpeg_resync_to_restart, Source::term};
     m_info.src = &m_source->manager;
@@ -77,9 +94,16 @@ bool JpegReadSession::readHeader() {
     return static_cast<unsigned long long>(m_info.image_width) * m_info.image_height <= StreamFormat::MaxImagePixels;
 }
 
-bool JpegReadSession::start() {
+bool JpegReadSession::cutShort() const {
+    return m_source->ended;
+}
+
+bool JpegReadSession::start(unsigned long long dataBytes) {
     if (setjmp(m_error.jump))
         return false;
+    const unsigned long long memory =
+        4 * StreamFormat::UnbackedPixels + StreamFormat::PixelsPerByte * std::min(dataBytes, 1ULL << 40);
+    m_info.mem->max_memory_to_use = static_cast<long>(std::min<unsigned long long>(memory, LONG_MAX));
     const bool fourChannels = m_info.jpeg_color_space == JCS_CMYK || m_info.jpeg_color_space == JCS_YCCK;
     m_info.out_color_space = fourChannels ? JCS_CMYK : JCS_EXT_BGRA;
     jpeg_start_decompress(&m_info);

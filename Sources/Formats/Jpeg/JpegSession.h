@@ -28,17 +28,25 @@ public:
     // The header; false for data libjpeg cannot take.
     bool readHeader();
     // Starts decompressing to 8-bit BGRA (or CMYK for the four-channel colour spaces, converted row by row).
-    bool start();
+    // libjpeg's whole-picture buffers (progressive and multi-scan files) stand for no data until the scans fill
+    // them: its memory is bounded by 4 bytes for each of StreamFormat::UnbackedPixels plus PixelsPerByte bytes
+    // for each of the file's `dataBytes`, and files of more than 100 scans are refused.
+    bool start(unsigned long long dataBytes);
     // The next `count` rows of width x 4 bytes each.
     bool readRows(JSAMPARRAY rows, JDIMENSION count);
     bool finish();
+    // Whether the data ended before the picture did (libjpeg pads what is missing with grey).
+    bool cutShort() const;
 
     jpeg_decompress_struct& info() { return m_info; }
     bool cmyk() const { return m_info.out_color_space == JCS_CMYK; }
 
 private:
+    static void limitScans(j_common_ptr info);
+
     jpeg_decompress_struct m_info{};
     JpegError m_error{};
+    jpeg_progress_mgr m_progress{};
     struct Source;
     Source* m_source;
 };

@@ -3,6 +3,7 @@
 #include "Imaging/GAbstractDIBImage.h"
 #include "StreamBytes.h"
 #include "Streams/StreamFormat.h"
+#include "Streams/ipstream.h"
 #include "Streams/opstream.h"
 #include "TargetRows.h"
 
@@ -20,10 +21,17 @@ constexpr std::uint8_t Signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\
 
 // libpng reports errors by a long jump back into the function that set it up; nothing there may own memory
 // that the jump would leave behind, so the rows and the image live with the caller.
+struct PngSource {
+    StreamBytes& bytes;
+    bool ended = false; // the data ran out
+};
+
 void readFromStream(png_structp png, png_bytep data, png_size_t length) {
-    auto* bytes = static_cast<StreamBytes*>(png_get_io_ptr(png));
-    if (!bytes->read(data, length))
+    auto* source = static_cast<PngSource*>(png_get_io_ptr(png));
+    if (!source->bytes.read(data, length)) {
+        source->ended = true;
         png_error(png, "the file ends early");
+    }
 }
 
 void writeToStream(png_structp png, png_bytep data, png_size_t length) {
@@ -40,12 +48,14 @@ struct PngRead {
     png_infop info = nullptr;
     png_uint_32 width = 0;
     png_uint_32 height = 0;
+    PngSource source;
+    bool rowsRead = false; // every row was decoded (what follows them may still be missing)
 
-    explicit PngRead(StreamBytes& bytes) {
+    explicit PngRead(StreamBytes& bytes) : source{bytes} {
         png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, ignoreWarning);
         info = png != nullptr ? png_create_info_struct(png) : nullptr;
         if (info != nullptr) {
-            png_set_read_fn(png, &bytes, readFromStream);
+            png_set_read_fn(png, &source, readFromStream);
             // Sizes past the picture limit are refused before anything is made for them.
             png_set_user_limits(png, StreamFormat::LargestImageSide * 16, StreamFormat::LargestImageSide * 16);
             png_set_chunk_malloc_max(png, 64u << 20);
@@ -78,10 +88,12 @@ bool readHeader(PngRead& r) {
     return png_get_rowbytes(r.png, r.info) == static_cast<png_size_t>(r.width) * 4;
 }
 
+// False for damaged data; data that ends early leaves the rows decoded so far (and `source.ended` set).
 bool readRows(PngRead& r, png_bytep* rows) {
     if (setjmp(png_jmpbuf(r.png)))
-        return false;
+        return r.source.ended;
     png_read_image(r.png, rows);
+    r.rowsRead = true;
     png_read_end(r.png, nullptr);
     return true;
 }
@@ -147,12 +159,17 @@ bool PNGReaderWriter::read_image(ipstream& stream, GAbstractDIBImage& image) {
         return false;
     const int width = static_cast<int>(read.width);
     const int height = static_cast<int>(read.height);
+    const long long remaining = bytes.remaining();
+    stream.claimDecodedPixels(static_cast<unsigned long long>(read.width) * read.height,
+                              remaining > 0 ? static_cast<unsigned long long>(remaining) : 0);
     image.resize(width, height);
     if (image.get_width() != width || image.get_height() != height)
         return false;
     TargetRows rows(image);
     if (!readRows(read, rows.rows()))
         return false;
+    if (!read.rowsRead)
+        stream.noteCutShortPicture();
     rows.handOver();
     return true;
 }

@@ -39,7 +39,7 @@ std::vector<BYTE> GModelRecords::Write(const std::vector<GKorvaneClipboardList::
     return bytes;
 }
 
-GModelRecords::GModelRecords(const std::vector<BYTE>& bytes) {
+GModelRecords::GModelRecords(const std::vector<BYTE>& bytes) : m_transferBytes(bytes.size()) {
     if (bytes.size() < 4)
         return;
     const DWORD count = GetDWord(bytes.data());
@@ -67,15 +67,22 @@ GModelRecords::GModelRecords(const std::vector<BYTE>& bytes) {
 GCompoundModel* GModelRecords::read(std::size_t i) {
     const Record& record = m_records[i];
     impstream in(record.object, record.length);
+    in.countBytesForPixels(m_transferBytes);
     try {
         in.claimUnbackedPixels(m_unbackedPixels);
+        in.claimDecodedPixels(m_decodedPixels, 0);
         GCompoundModel* model = in.readPointer<GCompoundModel>();
-        m_unbackedPixels = in.unbackedPixels();
+        keepBudget(in);
         return model;
     } catch (CException* e) {
         CExceptionPtr<> held(e);
-        m_unbackedPixels = in.unbackedPixels();
+        keepBudget(in);
         in.destroyReadObjects();
         return nullptr;
     }
+}
+
+void GModelRecords::keepBudget(const ipstream& in) {
+    m_unbackedPixels = in.unbackedPixels();
+    m_decodedPixels = in.decodedPixels();
 }

@@ -3,12 +3,15 @@
 // DWORD type, a DWORD length (from the length field's first byte to the record's end) and the model as an object
 // pointer. Each record is an object stream of its own, so that a receiver can skip a record without reading it.
 // The reader checks every count and length against the bytes there; a record that does not read gives no model.
-// All records of one transfer share one budget of images stored as their size only, as one stream would.
+// All records of one transfer share one pixel budget, counted on the whole transfer's bytes, as one stream would.
 
 #include "Clipboard/GKorvaneClipboardList.h"
 #include "win/Win32Types.h"
 
+#include <cstddef>
 #include <vector>
+
+class ipstream;
 
 class GModelRecords {
 public:
@@ -30,6 +33,10 @@ private:
         const BYTE* object;
         std::size_t length;
     };
+    void keepBudget(const ipstream& in);
+
     std::vector<Record> m_records;
+    std::size_t m_transferBytes;
     unsigned long long m_unbackedPixels = 0; // claimed by the records read so far
+    unsigned long long m_decodedPixels = 0;
 };

@@ -103,7 +103,7 @@ class GKorvaneDoc : public wxDocument, public GObject, public GCallbackReceiver 
     // Reads a file into `target` with the formats of the list; false on any failure, reporting none.
     static bool ReadModel(const char* path, GAbstractDIBImage& target, ImageReaderWriterList& formats, int* index);
     // Reads a file into `target` with the formats of `list` (the scene format when null); failures are reported
-    // and leave the target as it was.
+    // and leave the target as it was, and a picture whose data ends early opens with a warning naming the file.
     static bool LoadModel(const char* path, GAbstractDIBImage* target, const ImageReaderWriterList* list, int* index);
     // Writes the model with the format its name selects from `list` (the scene format when null). The file is
     // written beside the target and renamed over it, so a failed save leaves the file that was there.

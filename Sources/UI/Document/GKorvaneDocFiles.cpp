@@ -54,6 +54,21 @@ bool writeReplacing(const GFile& target, GDIBReaderWriter& writer, const GCompou
     return false;
 }
 
+// Reads the file with the formats; `cutShort` tells whether a picture in it ended before its data did.
+bool readFile(const char* path, GAbstractDIBImage& target, ImageReaderWriterList& formats, int* index, bool& cutShort) {
+    ifpstream stream;
+    if (GFile(path).isDirectory() || !stream.open(path, GIO::ReadOnly, GFileIO::OpenExisting, GFileIO::ShareRead))
+        return false;
+    try {
+        const bool read = GDIBReaderWriter::Read(stream, target, formats, index);
+        cutShort = stream.cutShortPictures() > 0;
+        return read;
+    } catch (CException* e) {
+        CExceptionPtr<> held(e);
+        return false;
+    }
+}
+
 } // namespace
 
 bool GKorvaneDoc::OnSaveModified() {
@@ -136,15 +151,8 @@ bool GKorvaneDoc::IsSceneFile(const wxString& path) {
 }
 
 bool GKorvaneDoc::ReadModel(const char* path, GAbstractDIBImage& target, ImageReaderWriterList& formats, int* index) {
-    ifpstream stream;
-    if (GFile(path).isDirectory() || !stream.open(path, GIO::ReadOnly, GFileIO::OpenExisting, GFileIO::ShareRead))
-        return false;
-    try {
-        return GDIBReaderWriter::Read(stream, target, formats, index);
-    } catch (CException* e) {
-        CExceptionPtr<> held(e);
-        return false;
-    }
+    bool cutShort = false;
+    return readFile(path, target, formats, index, cutShort);
 }
 
 bool GKorvaneDoc::LoadModel(const char* path, GAbstractDIBImage* target, const ImageReaderWriterList* list,
@@ -156,7 +164,13 @@ bool GKorvaneDoc::LoadModel(const char* path, GAbstractDIBImage* target, const I
         formats = *list;
     else
         GKorvaneDocManager::GetReaderWriterList(true, GKorvaneDocManager::FileTypeScene, formats);
-    return ReadModel(path, *target, formats, index) || report(AFX_IDP_FAILED_TO_OPEN_DOC, path);
+    bool cutShort = false;
+    if (!readFile(path, *target, formats, index, cutShort))
+        return report(AFX_IDP_FAILED_TO_OPEN_DOC, path);
+    if (cutShort)
+        MessageBoxA(nullptr, GString("The picture ends early; it was read as far as its data goes.\n") + path,
+                    "Korvane", MB_OK | MB_ICONEXCLAMATION);
+    return true;
 }
 
 bool GKorvaneDoc::SaveModel(const char* path, const GCompoundModel* model, const ImageReaderWriterList* list,

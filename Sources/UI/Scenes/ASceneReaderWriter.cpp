@@ -50,6 +50,7 @@ ModelPtr unpacked(std::vector<BYTE>& bytes) {
     auto* memory = new GMemoryIO;
     memory->open(bytes.data(), bytes.size(), GIO::ReadOnly);
     ipstream in(new GCompressionIO(memory));
+    in.countBytesForPixels(bytes.size());
     ModelPtr root = noModel();
     try {
         root.reset(in.readPointer<GCompoundModel>());

@@ -217,7 +217,7 @@ TEST(ClipboardFormats, BlankImagesShareOneBudget) {
     ASSERT_NE(two, nullptr);
     EXPECT_EQ(two->get_width(), 3);
 
-    const BYTE whole[] = {0, 0x40, 0, 0, 0, 0x40, 0, 0}; // 16384 x 16384, the whole budget
+    const BYTE whole[] = {0, 0x20, 0, 0, 0, 0x10, 0, 0}; // 8192 x 4096, the whole budget
     std::copy(std::begin(whole), std::end(whole), at);
     GModelRecords claiming(bytes);
     one.reset(claiming.read(0));

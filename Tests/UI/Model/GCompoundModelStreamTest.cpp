@@ -119,20 +119,20 @@ TEST(GCompoundModelStream, BlankModelsShareOneStreamsPixelBudget) {
     mpstream stream;
     stream.writePointer(&root);
     stream.seekg(0, GIO::FromBegin);
-    stream.ipstream::claimUnbackedPixels(StreamFormat::MaxImagePixels - 17);
+    stream.ipstream::claimUnbackedPixels(StreamFormat::UnbackedPixels - 17);
     owned(stream.readPointer<GCompoundModel>());
 
     stream.seekg(0, GIO::FromBegin);
-    stream.ipstream::claimUnbackedPixels(StreamFormat::MaxImagePixels - 16);
+    stream.ipstream::claimUnbackedPixels(StreamFormat::UnbackedPixels - 16);
     EXPECT_NE(catchException<CException>([&] { stream.readPointer<GCompoundModel>(); }), nullptr);
     stream.destroyReadObjects();
 
     // A writer past the same budget stores the child with its pixels, so its readers can read it.
     mpstream full;
-    full.reserveUnbackedPixels(StreamFormat::MaxImagePixels - 16);
+    full.reserveUnbackedPixels(StreamFormat::UnbackedPixels - 16);
     full.writePointer(&root);
     full.seekg(0, GIO::FromBegin);
-    full.ipstream::claimUnbackedPixels(StreamFormat::MaxImagePixels - 16);
+    full.ipstream::claimUnbackedPixels(StreamFormat::UnbackedPixels - 16);
     auto read = owned(full.readPointer<GCompoundModel>());
     ASSERT_EQ(read->getChildCount(), 1);
     EXPECT_FALSE(read->getChild(0)->baseImageExists());
