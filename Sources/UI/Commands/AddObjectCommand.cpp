@@ -54,6 +54,7 @@ void AddObjectCommand::insertObject() {
 void AddObjectCommand::removeObject() {
     if (GCompoundModel* parent = m_object->getParent())
         parent->removeChild(m_object);
+    m_object->releaseCaches();
     m_ownsObject = true;
 }
 

@@ -16,7 +16,11 @@ std::size_t spriteBytes(const GSprite& image) {
 
 std::size_t GImageCommand::PixelBytes(const GCompoundModel& model) {
     const GCompoundModel* unmodified = model.getUnmodifiedModel();
-    return spriteBytes(model.getImage()) + (unmodified != &model ? spriteBytes(unmodified->getImage()) : 0);
+    std::size_t bytes =
+        spriteBytes(model.getImage()) + (unmodified != &model ? spriteBytes(unmodified->getImage()) : 0);
+    for (int i = 0; i < model.getChildCount(); ++i)
+        bytes += PixelBytes(*model.getChild(i));
+    return bytes;
 }
 
 GImageCommand::~GImageCommand() {

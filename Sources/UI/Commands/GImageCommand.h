@@ -35,7 +35,8 @@ class GImageCommand : public GDocumentAttacher {
     virtual std::size_t undoMemory() const;
 
 protected:
-    // The bytes of a model's own pixels and mask and of its unmodified copy: what holding it for undo costs.
+    // The bytes of a model's own pixels and mask, of its unmodified copy and of the models below it: what holding it
+    // for undo costs.
     static std::size_t PixelBytes(const GCompoundModel& model);
     // The snapshot of `source`: its own attributes, image, effects and unmodified copy; not its children, nor
     // its caches.

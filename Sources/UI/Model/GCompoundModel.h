@@ -127,6 +127,9 @@ class GCompoundModel : public GStreamable, public GAbstractDIBImage {
     // (premultiplied, its mask the halo only), made once per change.
     const GSprite& softGlowImage();
     void resetSoftGlowImage();
+    // Frees the glow and the composed caches of this model and all below it; they compose again when asked for.
+    // A model held out of the scene (by an undo step) keeps only what it cannot make again.
+    void releaseCaches();
 
     // The look before the first change while attached, kept for the commands that restore it.
     void preserveUnmodifiedImage();

@@ -85,6 +85,16 @@ void GCompoundModel::validateCache() {
         &context);
 }
 
+void GCompoundModel::releaseCaches() {
+    resetSoftGlowImage();
+    m_combined.free_image();
+    RECT bounds;
+    getBoundingRect(bounds, WithOwnEffects);
+    m_invalid = GRegion(bounds);
+    for (int i = 0; i < getChildCount(); ++i)
+        getChild(i)->releaseCaches();
+}
+
 void GCompoundModel::putToImage(GSprite& target, const GIPLCompositionMode& mode) {
     RECT rect;
     getParentBoundingRect(rect, WithAllEffects);

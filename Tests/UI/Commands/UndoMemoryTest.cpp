@@ -83,3 +83,29 @@ TEST_F(DocumentTest, UndoBringsBackTheUnmodifiedCopyAndRedoThePixels) {
     EXPECT_EQ(document->getModel()->getCombinedImage().get_pixel(5, 5), 0xFF0000CCu);
     EXPECT_EQ(object->getUnmodifiedModel(), object);
 }
+
+// An object taken out of the scene by undo is held by its command: its pixels and those of its children, without
+// the glow and the composed image, which compose again when it comes back.
+TEST_F(DocumentTest, AnObjectHeldOutOfTheSceneHoldsWhatItsStepReports) {
+    const long long before = heapInUse();
+    auto* object = new GCompoundModel(256, 256);
+    object->getModifiableImage().full_fill(0xFF102030);
+    auto* child = new GCompoundModel(128, 128);
+    child->getModifiableImage().full_fill(0xFF405060);
+    child->setOrigin(POINT{64, 64});
+    object->addChild(child);
+    object->addEffect(new GImageEffect);
+    auto* command = new AddObjectCommand(object);
+    ASSERT_TRUE(document->applyCommand(command));
+    object->getCombinedImage();
+    object->softGlowImage();
+    const DWORD composed = object->getCombinedImage().get_pixel(100, 100);
+    ASSERT_TRUE(document->undo());
+    const long long held = heapInUse() - before;
+    const auto reported = static_cast<long long>(command->undoMemory());
+    EXPECT_GE(reported, (256 * 256 + 128 * 128) * 4);
+    EXPECT_LT(held > reported ? held - reported : reported - held, 64 << 10) << held << " held, " << reported;
+    ASSERT_TRUE(document->redo());
+    EXPECT_EQ(object->getCombinedImage().get_pixel(100, 100), composed);
+    EXPECT_EQ(document->getModel()->getCombinedImage().get_pixel(100, 100), composed);
+}
