@@ -215,13 +215,19 @@ bool RegistryStore::change(const std::function<void(RegistryKeys&)>& apply) {
     return !m_refused && writeThrough();
 }
 
-// The whole store to a temporary file beside it, renamed over it.
+// The whole store to a temporary file beside it, renamed over it. A store that is a symbolic link has its target
+// written, and a store keeps the permissions the person gave it.
 bool RegistryStore::writeThrough() {
-    std::string temporary = m_path + ".XXXXXX";
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::canonical(m_path, error);
+    const std::string target = error ? m_path : resolved.string();
+    struct stat info {};
+    const mode_t mode = ::stat(target.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0644;
+    std::string temporary = target + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0)
         return false;
-    bool written = writeAll(fd, FormatRegistry(m_keys)) && ::fchmod(fd, 0644) == 0;
+    bool written = writeAll(fd, FormatRegistry(m_keys)) && ::fchmod(fd, mode) == 0;
     const long long now = nowInMilliseconds();
     if (written && now - m_lastSync >= 1000) {
         written = ::fsync(fd) == 0;
@@ -231,7 +237,7 @@ bool RegistryStore::writeThrough() {
         m_unsynced = true;
     }
     ::close(fd);
-    if (!written || std::rename(temporary.c_str(), m_path.c_str()) != 0) {
+    if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;
     }

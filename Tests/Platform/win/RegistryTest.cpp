@@ -418,6 +418,23 @@ TEST_F(RegistryTest, AStringWithALineBreakSurvivesRewrites) {
     EXPECT_FALSE(std::filesystem::exists(store.string() + ".bad"));
 }
 
+// A store that is a symbolic link stays one, its target taking the change; a store's permissions stay its own.
+TEST_F(RegistryTest, ALinkedOrPrivateStoreStaysAsThePersonMadeIt) {
+    std::filesystem::create_directory(folder.path() / "real");
+    const std::filesystem::path real = folder.path() / "real" / "settings.reg";
+    write(real, "REGEDIT4\n");
+    ASSERT_EQ(::chmod(real.c_str(), 0600), 0);
+    std::filesystem::create_symlink(real, store);
+    HKEY key = createKey("Software\\Orvelcraft\\Korvane\\L");
+    setDword(key, "Value", 7);
+    RegCloseKey(key);
+    EXPECT_TRUE(std::filesystem::is_symlink(store));
+    EXPECT_NE(readFile(real).find("\"Value\"=dword:00000007"), std::string::npos);
+    struct stat info {};
+    ASSERT_EQ(::stat(real.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
 // A store in place that cannot be read is left as it is: the defaults are used and changes are not written.
 TEST_F(RegistryTest, AStoreThatCannotBeReadIsLeftAsItIs) {
     write(folder.path() / "defaults.reg", "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Orvelcraft\\Korvane]\n"
