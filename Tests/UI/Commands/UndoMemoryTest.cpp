@@ -4,6 +4,7 @@
 
 #include <malloc.h>
 
+#include <cstddef>
 #include <cstdio>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -14,7 +15,8 @@
 #endif
 #endif
 #ifdef KORVANE_HEAP_FROM_SANITIZER
-#include <sanitizer/allocator_interface.h>
+// The sanitizer runtime's count of the bytes it has handed out (GCC ships no header declaring it).
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace {
