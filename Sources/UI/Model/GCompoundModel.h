@@ -13,6 +13,7 @@
 #include "Text/GString.h"
 #include "Threads/GCallbackReason.h"
 #include "Threads/GCallbackReceiver.h"
+#include "win/Saturated.h"
 
 class GlobalColor;
 class GRegistryDWord;
@@ -164,8 +165,10 @@ class GCompoundModel : public GStreamable, public GAbstractDIBImage {
 private:
     enum BaseImageState { BaseUnknown = 0, BaseBlank = 1, BasePresent = 2 };
 
+    // Saturates at the edge of the coordinate space (origins set while editing are not bounded).
     static RECT Offset(const RECT& rect, const POINT& by) {
-        return {rect.left + by.x, rect.top + by.y, rect.right + by.x, rect.bottom + by.y};
+        return {SaturatedAdd(rect.left, by.x), SaturatedAdd(rect.top, by.y), SaturatedAdd(rect.right, by.x),
+                SaturatedAdd(rect.bottom, by.y)};
     }
     // Whether every bit of the mask is set (an empty mask counts as full).
     static bool MaskIsFull(const GIPLMask& mask);
