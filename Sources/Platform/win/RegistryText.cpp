@@ -199,7 +199,8 @@ std::vector<Line> logicalLines(std::string_view text) {
         std::string line(text.substr(at, end - at));
         at = end + 1;
         ++number;
-        if (!line.empty() && line.back() == '\r')
+        // Every CR before the line feed goes: a file whose line ends were converted twice ends lines in "\r\r".
+        while (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (current.number == 0) {
             current.number = number;
@@ -303,9 +304,11 @@ private:
     // Kept under the section it stood in (the lines before any section under the empty path).
     void keep(const Line& line, const char* problem = nullptr) {
         RegistryKey& owner = m_current != nullptr ? *m_current : m_keys[std::string()];
+        // A text that ends in a continuation (the file's end continued nothing) is written with an empty line for
+        // the continuation to take, so that it reads back as the same text and continues no line after it.
         std::string raw = line.raw;
-        if (!raw.empty() && raw.back() == '\\') // the text ended in a continuation, which continues nothing
-            raw.pop_back();
+        if (!raw.empty() && raw.back() == '\\')
+            raw += '\n';
         owner.unread.push_back(std::move(raw));
         if (problem != nullptr && m_problems++ == 0)
             m_firstProblem = "line " + std::to_string(line.number) + ": " + problem;

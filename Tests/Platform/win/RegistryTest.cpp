@@ -235,6 +235,27 @@ TEST(RegistryText, KeepsTheLinesItCannotRead) {
     EXPECT_NE(formatted.find("\n\"v\"=\"a\nb\"\n"), std::string::npos);
 }
 
+// Line ends written by tools that turned "\n" into "\r\n" twice, and stores cut after a continuation, read the same
+// after a rewrite as before it.
+TEST(RegistryText, StrayCarriageReturnsAndContinuationsReadBackAsWritten) {
+    for (const std::string tail : {"\"v\"=\"b\"\r\r\n", "\"v\"=\"b\"\r\r", "x\\\r\r\n", "x\r\\", "x\\\\",
+                                   "\"v\"=hex:01,\\\r\r\n  02\r\r\n", "\r\\", "\\\n\\\\\\", "\"v\"=dword:1\r\\"}) {
+        for (const std::string& text : {"REGEDIT4\n[K]\n\"good\"=dword:00000001\n" + tail, "REGEDIT4\n" + tail}) {
+            std::string error;
+            const auto keys = ParseRegistry(text, error);
+            ASSERT_TRUE(keys.has_value()) << text;
+            const std::string rewritten = FormatRegistry(*keys);
+            const auto reread = ParseRegistry(rewritten, error);
+            ASSERT_TRUE(reread.has_value()) << text;
+            EXPECT_EQ(FormatRegistry(*reread), rewritten) << text;
+        }
+    }
+    std::string error;
+    const auto keys = ParseRegistry("REGEDIT4\r\r\n[K]\r\r\n\"v\"=\"b\"\r\r\n", error);
+    ASSERT_TRUE(keys.has_value());
+    EXPECT_EQ(keys->at("k").find("v")->data, (std::vector<BYTE>{'b', 0}));
+}
+
 TEST_F(RegistryTest, KeysAndValuesThroughTheWin32Calls) {
     HKEY key = createKey("Software\\Orvelcraft\\Korvane\\Test");
     ASSERT_NE(key, nullptr);
