@@ -39,6 +39,8 @@
 #include <string>
 #include <vector>
 
+using namespace shelltest;
+
 TEST(KorvaneShell, APersonComposesSavesAndReopensAScene) {
     writePicture("beach.png", 200, 120, 0xFF3080C0);
     writePicture("ball.png", 20, 20, 0xFFE02020);

@@ -17,6 +17,8 @@
 #include <filesystem>
 #include <fstream>
 
+namespace shelltest {
+
 void writePicture(const char* path, int width, int height, DWORD pixel) {
     GSprite picture(width, height);
     picture.full_fill(pixel);
@@ -112,3 +114,5 @@ void saveScreenshot(const char* name) {
     std::filesystem::create_directories(KORVANE_SCREENSHOTS);
     EXPECT_TRUE(face->renderImage().SaveFile(std::string(KORVANE_SCREENSHOTS) + "/" + name, wxBITMAP_TYPE_PNG));
 }
+
+} // namespace shelltest

@@ -18,6 +18,8 @@ class GKorvaneView;
 // The event sounds the program played (the test program records them instead of playing them).
 const std::vector<std::string>& PlayedSounds();
 
+namespace shelltest {
+
 // A picture file of one colour.
 void writePicture(const char* path, int width, int height, DWORD pixel);
 
@@ -56,3 +58,5 @@ bool dropPictureFile(const char* name, int width, int height, DWORD pixel, POINT
 
 // The main window as the screen shows it, written to the screenshots folder.
 void saveScreenshot(const char* name);
+
+} // namespace shelltest
